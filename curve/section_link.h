@@ -1,0 +1,25 @@
+// What the curve window asks of the section window. The section implements it;
+// tests use a recording stand-in.
+#pragma once
+
+#include <string>
+
+namespace orv {
+
+class SectionLink {
+ public:
+  virtual ~SectionLink() = default;
+
+  // A reader found no usable reading: the section removes its current point
+  // (and loads the new current point back into the curve window).
+  virtual void deleteCurrentPoint() = 0;
+  // The curve window's sounding is written into the current point (model
+  // write-back while the curve window edits a point of the section).
+  virtual void storeSounding() = 0;
+  // The section window is shown for the first time.
+  virtual void show() = 0;
+  // The section is redrawn (settings that it draws with have changed).
+  virtual void repaint() = 0;
+};
+
+}  // namespace orv

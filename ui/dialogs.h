@@ -1,0 +1,42 @@
+// The standard dialogs the commands use to talk to the user. Texts are UTF-8.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ui/canvas.h"
+
+namespace ui {
+
+struct FileDialogRequest {
+  std::string title;
+  std::string filter;            // "KMT soubory (*.kmt)|*.kmt|..." pairs of caption and pattern
+  std::string defaultExtension;  // without the dot
+  std::string presetName;        // proposed file name, may include a folder
+};
+
+struct FontChoice {
+  std::string family;
+  int points = 0;
+  bool bold = false;
+  bool italic = false;
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // A modal message box with an OK button.
+  virtual void message(std::string_view text) = 0;
+  // A one-line input box; nullopt when the user cancels.
+  virtual std::optional<std::string> inputQuery(std::string_view caption, std::string_view prompt,
+                                                std::string_view defaultText) = 0;
+  virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
+  virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
+  virtual std::optional<Colour> chooseColour(Colour initial) = 0;
+  virtual std::optional<FontChoice> chooseFont(const FontChoice& initial) = 0;
+  virtual bool printerSetup() = 0;
+};
+
+}  // namespace ui
