@@ -1,0 +1,73 @@
+// The section window's commands on the database and the exchange of
+// soundings with the curve window. Qt-free; they talk to the user through
+// session.dialogs and end with the redraws their effects need.
+#pragma once
+
+#include <string>
+
+#include "curve/curve_window_state.h"
+#include "section/section_database.h"
+#include "section/section_session.h"
+
+namespace orv {
+
+// "Nový profil": appends a profile and lets the user name it.
+void createProfile(SectionSession& session);
+
+// "Smaž aktuální bod", and the readers that found no usable reading: removes
+// the current point and loads the new current point into the curve window.
+void deleteCurrentPoint(SectionSession& session);
+
+// "Na aktuálním pf uprav XvšechbodůVES na podél povrchu".
+void alignPointsToSurface(SectionSession& session);
+
+// "pf k" of the popup submenu "Vyber aktuální profil ".
+void selectProfile(SectionSession& session, int k);
+
+// Writes the curve window's sounding into the current point (texts and
+// position untouched).
+void storeSounding(SectionSession& session);
+
+// Point b of the current profile becomes current and is handed to the curve
+// window. Does nothing for an index that is not a stored point.
+void loadPoint(SectionSession& session, int b);
+
+// Neighbours of the current point by chainage on profile; the current point
+// itself when it has none on that side.
+int nextNeighbour(const SectionDatabase& db);
+int previousNeighbour(const SectionDatabase& db);
+
+// The point parameters dialog for the current point; stores what it returns.
+void editPointAttributes(SectionSession& session);
+
+// --- copying between a stored point and the curve window -------------------------
+
+// The sounding of the curve window into point of profile (model, readings,
+// composite curve, counts, misfit, and the profile-wide IP data).
+void copySoundingToPoint(const CurveWindowState& s, SectionProfile& profile, SectionPoint& point);
+
+// Point of profile into the curve window (model with fix flags, readings,
+// composite curve in every slot, counts, elevation, misfit; IP data when
+// withIp). Sets curveLoaded and compositeReady.
+void copyPointToCurve(const SectionProfile& profile, const SectionPoint& point, CurveWindowState& s,
+                      bool withIp);
+
+// Point e+1 moved down into point e by deleteCurrentPoint (its slot keeps
+// whatever the moved point does not carry).
+void movePointDown(const SectionPoint& from, SectionPoint& to);
+
+// --- the profile submenu ---------------------------------------------------------
+
+struct ProfileMenuEntry {
+  bool visible;
+  std::string caption;  // UTF-8
+};
+// "pf k" entries: visible for the profiles in use, captioned with the
+// profile's name ("pf k" while it has none).
+ProfileMenuEntry profileMenuEntry(const SectionDatabase& db, int k);
+
+// The status line of the section picture: "lokalita: " + locality + " - pf: " +
+// profile name (UTF-8).
+std::string profileStatusText(const SectionDatabase& db);
+
+}  // namespace orv

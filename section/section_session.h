@@ -1,0 +1,28 @@
+// Everything a section-window command works with: the database, the window's
+// own state, the user's dialogs, the curve window, and the two things only
+// the window itself can do (redraw its picture, show the point dialog).
+#pragma once
+
+#include <functional>
+
+#include "section/curve_link.h"
+#include "section/point_parameters.h"
+#include "section/section_database.h"
+#include "section/section_window_state.h"
+#include "ui/dialogs.h"
+
+namespace orv {
+
+struct SectionSession {
+  SectionDatabase& db;
+  SectionWindowState& view;
+  ui::Dialogs& dialogs;
+  CurveLink& curve;
+  // Redraws the section picture from db and view.
+  std::function<void()> redraw;
+  // Shows the point parameters dialog modally (its mode is
+  // view.editingExistingPoint) and returns its fields as it was closed.
+  std::function<PointFields()> pointDialog;
+};
+
+}  // namespace orv

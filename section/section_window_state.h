@@ -1,0 +1,46 @@
+// The section window's own state besides the database: view settings, the
+// interaction state of the mouse and HBV editing, and the point dialog's mode.
+// Lives in memory only; nothing here is saved in the database file.
+#pragma once
+
+#include <cstdint>
+
+namespace orv {
+
+struct SectionWindowState {
+  // --- view settings -------------------------------------------------------------
+  float viewMinChainage = -100000.0f;
+  float viewMaxChainage = 100000.0f;
+  float viewMinElevation = -10000.0f;
+  float viewMaxElevation = 10000.0f;
+  bool fitWidth = false;
+  bool fitHeight = false;
+  int32_t exaggeration = 2;
+  bool exaggerationLock = false;
+  bool showCurves = false;
+  bool showIp = false;
+  int32_t currentIpWindow = 0;
+  float ipLineStrength = 2.2f;
+  float curvePixelsPerDecade = 33.0f;
+  bool oneDecimal = false;
+  bool colourByRes = true;
+  bool profilePrefix = false;
+  bool labelBySurfaceChainage = true;
+  float scaleStepPercent = 5.0f;
+
+  // --- HBV editing and mouse -------------------------------------------------------
+  bool hbvEditMode = false;
+  bool defineLayersMode = false;
+  int32_t hbvActive = -1;
+  int32_t hbvSelected = 0;
+  int32_t hbvActiveVertex = -1;
+  int32_t lastMouseX = 0;
+  int32_t lastMouseY = 0;
+
+  // --- point parameters dialog -------------------------------------------------------
+  // Set while the dialog edits a stored point, clear while it describes a
+  // sounding about to be inserted.
+  bool editingExistingPoint = false;
+};
+
+}  // namespace orv
