@@ -19,6 +19,11 @@ inline constexpr int FlagSlots = 200;  // the fix-flag arrays are 200 long
 inline constexpr int MaxIpWindows = 20;
 inline constexpr int MaxDecaySamples = 1000;
 inline constexpr int FilterLength = 13;
+// Abscissae of the resistivity transform: -20 .. 199 + 4.
+inline constexpr int TransformAbscissae = 224;
+// The inversion's matrices: cells x parameters (2 x 29 + 1 = 59 at most).
+inline constexpr int SvdMaxRows = 200;
+inline constexpr int SvdMaxColumns = 60;
 
 inline constexpr int PathCapacity = 1024;  // file paths (the system's own spelling)
 inline constexpr int WordCapacity = 200;   // one-word texts of the KMT header
@@ -163,6 +168,28 @@ struct CurveWindowState {
   int32_t hotBoundary, hotLayer;
   int32_t previousHotBoundary, previousHotLayer;
   int32_t pickTolerance;
+
+  // --- inversion working arrays -------------------------------------------------
+  // Trial model of the forward problem: resistivities (ohm.m) and thicknesses
+  // (m, not depths).
+  double rhoParam[MaxLayers];
+  double thickParam[MaxLayers];
+  // d(apparent resistivity)/d(rho_k) and /d(h_k); rows are cells from gridMinIndex.
+  double J_rho[GridCells][MaxLayers];
+  double J_h[GridCells][MaxLayers];
+  // dT/d(rho_k) and dT/d(h_k) of the resistivity transform, rows are the
+  // abscissae -20 .. (gridMaxIndex - gridMinIndex) + 4.
+  double transformSensRho[TransformAbscissae][MaxLayers];
+  double transformSensThickness[TransformAbscissae][MaxLayers];
+  // Weighted Jacobian (cells x free parameters), decomposed in place: its
+  // diagonal holds the singular values afterwards.
+  double weightedJacobian[SvdMaxRows][SvdMaxColumns];
+  double svdU[SvdMaxRows][SvdMaxRows];        // rows: left singular vectors
+  double svdV[SvdMaxColumns][SvdMaxColumns];  // columns: right singular vectors
+  double residual[SvdMaxRows];                // ln(composite / computed) per cell
+  double projectedResidual[SvdMaxRows];       // U x residual
+  double dampingCandidate[2 * MaxLayers + 2];
+  double parameterStep[SvdMaxColumns];        // change of ln(parameter) per column
 };
 
 static_assert(std::is_trivially_default_constructible_v<CurveWindowState>,
