@@ -4,6 +4,7 @@
 #pragma once
 
 #include "curve/curve_session.h"
+#include "interpretation/bspline.h"
 
 namespace orv {
 
@@ -28,11 +29,31 @@ void formResize(CurveSession& c);
 // Pixel mapping of the chart; all conversions truncate toward zero.
 int columnOfRho(const CurveWindowState& s, double rho);
 int rowOfAbHalf(const CurveWindowState& s, double abHalf);
+// The same from log10 values (grid decades, the readings' stored logarithms).
+int columnOfLogRho(const CurveWindowState& s, double logRho);
+int rowOfLogAbHalf(const CurveWindowState& s, double logAbHalf);
+// Unrounded position of a curve point (branch lines, composite, computed
+// curve); converted to pixels only when the curve is drawn.
+CurvePoint curvePointOfLog(const CurveWindowState& s, double logRho, double logAbHalf);
+// Truncation toward zero of a pixel coordinate; values far outside any bitmap
+// (a depth of 1e9 m, a non-positive value's logarithm) are pinned.
+int truncatePixel(double v);
+
+// (x, y) lies in the plot rectangle, edges included.
+bool insidePlot(const CurveWindowState& s, int x, int y);
 
 enum class MouseButton { Left, Right, Middle };
 
 // A click outside the plot rectangle moves the view edges; returns true when
 // the click was outside and has been handled.
 bool moveViewByClick(CurveSession& c, MouseButton button, int x, int y);
+
+// The IP labels (drawn after the resistivity grid) and the IP panel (drawn
+// after the readings) belong to the IP display, which plugs them in here.
+// paintCurves calls them only while the IP display is on.
+using IpDrawStep = void (*)(CurveSession& c);
+void setIpDrawSteps(IpDrawStep labels, IpDrawStep panel);
+// IP data are shown: showDecayCurves and at least one IP window defined.
+bool ipDisplayOn(const CurveWindowState& s);
 
 }  // namespace orv
