@@ -1,0 +1,35 @@
+// The forward problem as the curve window runs it: the computed curve is an
+// XOR overlay, so the old one is erased with its own data before the arrays
+// change and the new one is drawn afterwards.
+#include "interpretation/forward_problem.h"
+
+#include "curveview/curve_rendering.h"
+
+namespace orv {
+
+bool computeForward(CurveSession& c, bool trial) {
+  CurveWindowState& s = c.s;
+  if (!trial && s.computedCurveValid) {
+    drawComputedCurve(c);
+    s.computedCurveValid = false;
+  }
+  if (!computeForwardValues(s, trial)) return false;
+  if (!trial) {
+    drawComputedCurve(c);
+    s.computedCurveValid = true;
+  }
+  return true;
+}
+
+void showSSQ(CurveSession& c) {
+  CurveWindowState& s = c.s;
+  s.modelFitError = misfitSSQ(s);
+  const std::string text = ssqText(s.modelFitError);
+  const int width = c.canvas.textExtent(text).width;
+  const int height = c.canvas.textExtent("W").height;
+  const int x = (s.plotLeft + s.plotRight) / 2 - width;
+  const int y = s.plotBottom + height / 2;
+  c.canvas.textOut(x, y, text);
+}
+
+}  // namespace orv
