@@ -114,7 +114,7 @@ void bresenhamRuns(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int width, in
   }
 }
 
-// Cuts the segment to the box [lo, hi] x [lo2, hi2] (Liang-Barsky); false
+// Cuts the segment to the box [xmin, xmax] x [ymin, ymax] (Liang-Barsky); false
 // when nothing of it lies inside.
 bool clipSegment(double& x0, double& y0, double& x1, double& y1, double xmin, double ymin,
                  double xmax, double ymax) {
@@ -501,10 +501,7 @@ void Rasteriser::ellipse(const Buffer& buf, int left, int top, int right, int bo
     rowOf(rx, ry, yc, oa, ob);
     if (oa >= ob) continue;
     rowOf(irx, iry, yc, ia, ib);
-    if (ia >= ib) {
-      ia = ib = (oa + ob) / 2.0;  // no interior on this row: all ring
-      ia = ib = std::floor(ia);
-    }
+    if (ia >= ib) ia = ib = ob;  // no interior on this row: all ring
     ia = std::clamp(ia, oa, ob);
     ib = std::clamp(ib, ia, ob);
     auto put = [&](double a, double b, Ink ink) {
