@@ -41,12 +41,6 @@ std::string shownNumber(float v) {
   return formatReal(v);
 }
 
-// The point fields stay empty when the dialog only names a profile: it was
-// opened for editing, but the profile has no selected point (a new profile).
-bool namesProfileOnly(const SectionDatabase& db, bool editingExistingPoint) {
-  return editingExistingPoint && selectedPoint(db) == nullptr;
-}
-
 PointFields fillCommon(const SectionDatabase& db, const CurveWindowState& s,
                        bool editingExistingPoint, bool original) {
   PointFields f;
@@ -54,7 +48,7 @@ PointFields fillCommon(const SectionDatabase& db, const CurveWindowState& s,
   f.region = shownText(db.regionName);
   f.locality = shownText(db.localityName);
   if (const SectionProfile* p = currentProfilePtr(db)) f.profileName = shownText(p->profileName);
-  if (namesProfileOnly(db, editingExistingPoint)) return f;
+  if (dialogNamesProfileOnly(db, editingExistingPoint)) return f;
 
   const SectionPoint* sel = selectedPoint(db);
   if (sel) {
@@ -90,6 +84,10 @@ const SectionPoint* selectedPoint(const SectionDatabase& db) {
   int last = p->mxindex_bodu < MaxPointsPerProfile ? p->mxindex_bodu : MaxPointsPerProfile - 1;
   if (db.currentPoint < 0 || db.currentPoint > last) return nullptr;
   return &p->points[db.currentPoint];
+}
+
+bool dialogNamesProfileOnly(const SectionDatabase& db, bool editingExistingPoint) {
+  return editingExistingPoint && selectedPoint(db) == nullptr;
 }
 
 bool soundingFromOax(const CurveWindowState& s) {
@@ -214,7 +212,7 @@ bool chainageTaken(const SectionDatabase& db, bool editingExistingPoint, float c
 
 ConfirmResult confirmPointFields(SectionDatabase& db, const CurveWindowState& s,
                                  bool editingExistingPoint, PointFields& f, ui::Dialogs& dialogs) {
-  if (namesProfileOnly(db, editingExistingPoint))
+  if (dialogNamesProfileOnly(db, editingExistingPoint))
     return {ConfirmOutcome::Accepted, PositionField::ProfileChainage};
   bool allValid = true;
   PositionField firstInvalid = PositionField::ProfileChainage;

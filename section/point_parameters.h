@@ -41,6 +41,11 @@ inline constexpr double PositionLimit = 10000000.0;
 // no point there (a new profile, an empty profile, an index beyond the last).
 const SectionPoint* selectedPoint(const SectionDatabase& db);
 
+// The dialog only names the profile: it edits, but the profile has no
+// selected point (right after a new profile was created). Its point fields
+// are then empty, unchecked and not stored.
+bool dialogNamesProfileOnly(const SectionDatabase& db, bool editingExistingPoint);
+
 // True for a sounding read from an OAX file.
 bool soundingFromOax(const CurveWindowState& s);
 // Point name offered for a sounding about to be inserted: for an OAX sounding

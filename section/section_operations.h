@@ -8,6 +8,7 @@
 #include "curve/curve_window_state.h"
 #include "section/section_database.h"
 #include "section/section_session.h"
+#include "ui/canvas.h"
 
 namespace orv {
 
@@ -69,5 +70,12 @@ ProfileMenuEntry profileMenuEntry(const SectionDatabase& db, int k);
 // The status line of the section picture: "lokalita: " + locality + " - pf: " +
 // profile name (UTF-8).
 std::string profileStatusText(const SectionDatabase& db);
+
+// The picture of a profile without its section columns: white, with the
+// status line at the top-left.
+void drawProfileStatusPicture(const SectionDatabase& db, ui::Canvas& canvas);
+
+// The section window's caption: "db: " + file name + " - lok:" + locality.
+std::string sectionCaption(const SectionDatabase& db);
 
 }  // namespace orv

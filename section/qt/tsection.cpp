@@ -1,0 +1,188 @@
+#include "section/qt/tsection.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+
+#include "section/qt/tvesparametryedit.h"
+#include "section/section_operations.h"
+#include "ui/qt/image_widget.h"
+#include "ui/qt/qt_dialogs.h"
+
+namespace {
+
+QString qs(const std::string& utf8) {
+  return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+}  // namespace
+
+TSection::TSection(orv::CurveLink& curve, int curveWindowWidth, QWidget* parent,
+                   ui::Dialogs* dialogs)
+    : QMainWindow(parent),
+      imgRez_(new ui::ImageWidget(this)),
+      ownDialogs_(dialogs ? nullptr : std::make_unique<ui::QtDialogs>(this)),
+      dialogs_(dialogs ? dialogs : ownDialogs_.get()),
+      chrome_(this, nullptr, nullptr, imgRez_, ui::QtWindowChrome::DockEdge::Left),
+      session_{*db_,
+               view_,
+               *dialogs_,
+               curve,
+               [this] { paintSection(); },
+               [this] { return runPointDialog(); }} {
+  setObjectName("Section");
+  imgRez_->setObjectName("imgRez");
+  setCentralWidget(imgRez_);
+  orv::setInitialDatabaseState(*db_);
+  setWindowTitle(qs(orv::sectionCaption(*db_)));
+
+  connect(imgRez_, &ui::ImageWidget::mousePressed, this, &TSection::imgRezMouseDown);
+  connect(imgRez_, &ui::ImageWidget::resized, this, &TSection::FormResize);
+  buildMenus();
+
+  // Normal window at the left edge, leaving the curve window its width less
+  // the 5 pixels the two windows overlap.
+  const ui::ScreenSize screen = chrome_.screenSize();
+  chrome_.placeDockedRight(screen.width - curveWindowWidth + 5);
+}
+
+TSection::~TSection() = default;
+
+QAction* TSection::action(const QString& objectName) const {
+  return findChild<QAction*>(objectName);
+}
+
+QAction* TSection::addItem(QMenu* menu, const QString& objectName, const QString& caption,
+                           const QKeySequence& shortcut, std::function<void()> handler) {
+  auto* a = new QAction(caption, this);
+  a->setObjectName(objectName);
+  if (!shortcut.isEmpty()) {
+    a->setShortcut(shortcut);
+    a->setShortcutContext(Qt::WindowShortcut);
+  }
+  connect(a, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+  if (menu)
+    menu->addAction(a);
+  else
+    addAction(a);
+  return a;
+}
+
+void TSection::buildMenus() {
+  struct Group {
+    const char* objectName;
+    const char* caption;
+  };
+  const Group groups[] = {{"DB1", "DB"},         {"Edit1", "Edit"},     {"VP1", "VP"},
+                          {"Zobraz1", "Zobraz"}, {"Vrstvy1", "Vrstvy"}, {"Export1", "Export"},
+                          {"Tisk1", "Tisk"}};
+  for (const Group& g : groups) {
+    QMenu* m = menuBar()->addMenu(QString::fromUtf8(g.caption));
+    m->setObjectName(g.objectName);
+  }
+  QMenu* edit = menuBar()->findChild<QMenu*>("Edit1");
+  addItem(edit, "NaaktulnmpfupravXvechbodVESnapodlpovrchu1",
+          QStringLiteral("Na aktuálním pf uprav XvšechbodůVES na podél povrchu"), QKeySequence(),
+          [this] { NaaktulnmpfupravXvechbodVESnapodlpovrchu1Click(); });
+
+  popup_ = new QMenu(this);
+  popup_->setObjectName("PopupMenu1");
+  QMenu* vyber = popup_->addMenu(QStringLiteral("Vyber aktuální profil "));
+  vyber->setObjectName("Vyberaktulnprofil1");
+  for (int k = 0; k < orv::MaxProfiles; ++k)
+    profileItems_[k] = addItem(vyber, QStringLiteral("pf%1").arg(k), QStringLiteral("pf %1").arg(k),
+                               QKeySequence(), [this, k] { pfClick(k); });
+  addItem(popup_, "Novprofil1", QStringLiteral("Nový profil"), QKeySequence(),
+          [this] { Novprofil1Click(); });
+  addItem(popup_, "Smaaktulnbod1", QStringLiteral("Smaž aktuální bod"), QKeySequence(),
+          [this] { Smaaktulnbod1Click(); });
+  updateProfileMenu();
+
+  addItem(nullptr, "HelpF1", QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
+          [this] { HelpF1Click(); });
+}
+
+void TSection::updateProfileMenu() {
+  for (int k = 0; k < orv::MaxProfiles; ++k) {
+    const orv::ProfileMenuEntry e = orv::profileMenuEntry(*db_, k);
+    QString caption = qs(e.caption);
+    caption.replace('&', QStringLiteral("&&"));
+    profileItems_[k]->setText(caption);
+    profileItems_[k]->setVisible(e.visible);
+  }
+}
+
+void TSection::paintSection() {
+  updateProfileMenu();
+  orv::drawProfileStatusPicture(*db_, imgRez_->canvas());
+  imgRez_->refresh();
+}
+
+orv::PointFields TSection::runPointDialog() {
+  TVESparametryEdit dialog(session_, this);
+  dialog.exec();
+  return dialog.fields();
+}
+
+void TSection::deleteCurrentPoint() {
+  orv::deleteCurrentPoint(session_);
+}
+void TSection::storeSounding() {
+  orv::storeSounding(session_);
+}
+void TSection::show() {
+  QMainWindow::show();
+}
+void TSection::repaint() {
+  paintSection();
+}
+
+void TSection::Novprofil1Click() {
+  orv::createProfile(session_);
+}
+void TSection::Smaaktulnbod1Click() {
+  orv::deleteCurrentPoint(session_);
+}
+void TSection::pfClick(int k) {
+  orv::selectProfile(session_, k);
+}
+void TSection::NaaktulnmpfupravXvechbodVESnapodlpovrchu1Click() {
+  orv::alignPointsToSurface(session_);
+}
+
+void TSection::HelpF1Click() {
+  if (helpHook_) helpHook_(2);
+}
+
+void TSection::imgRezMouseDown(QMouseEvent* e) {
+  if (e->button() == Qt::RightButton) popup_->popup(e->globalPosition().toPoint());
+}
+
+void TSection::FormShow() {
+  // The bitmap is made twice the screen in each direction once; the window
+  // shows the part that fits.
+  const ui::ScreenSize screen = chrome_.screenSize();
+  imgRez_->canvas().resize(2 * screen.width, 2 * screen.height);
+  paintSection();
+}
+
+void TSection::FormResize(QSize) {
+  if (view_.fitWidth || view_.fitHeight) paintSection();
+}
+
+void TSection::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    FormShow();
+  }
+}
+
+void TSection::closeEvent(QCloseEvent* e) {
+  // Closing the section ends the program: the curve window closes, which
+  // quits.
+  e->accept();
+  if (closeCurveWindow_) closeCurveWindow_();
+}

@@ -1,0 +1,97 @@
+// The section window: the section database of profiles and points, drawn as
+// a geoelectric section. A thin window: every menu item, key and mouse event
+// calls one operation of the command layer on the window's SectionSession.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+#include "base/zeroed_block.h"
+#include "curve/section_link.h"
+#include "section/curve_link.h"
+#include "section/section_database.h"
+#include "section/section_session.h"
+#include "section/section_window_state.h"
+#include "ui/qt/qt_window_chrome.h"
+
+class QAction;
+class QMenu;
+class QMouseEvent;
+
+namespace ui {
+class Dialogs;
+class ImageWidget;
+class QtDialogs;
+}  // namespace ui
+
+class TSection : public QMainWindow, public orv::SectionLink {
+  Q_OBJECT
+
+ public:
+  // The curve window exists first; the section sizes itself against its
+  // width. dialogs replaces the Qt dialogs (tests script the user); nullptr
+  // means the real ones.
+  TSection(orv::CurveLink& curve, int curveWindowWidth, QWidget* parent = nullptr,
+           ui::Dialogs* dialogs = nullptr);
+  ~TSection() override;
+
+  orv::SectionSession& session() { return session_; }
+  orv::SectionDatabase& database() { return *db_; }
+  orv::SectionWindowState& viewState() { return view_; }
+  ui::ImageWidget* image() const { return imgRez_; }
+  QMenu* popupMenu() const { return popup_; }
+  QAction* action(const QString& objectName) const;
+
+  // Hooks of the application shell.
+  void setHelpHook(std::function<void(int)> hook) { helpHook_ = std::move(hook); }
+  void setCloseCurveWindowHook(std::function<void()> hook) { closeCurveWindow_ = std::move(hook); }
+  // Replaces the modal point parameters dialog (tests answer it directly).
+  void setPointDialog(std::function<orv::PointFields()> dialog) {
+    session_.pointDialog = std::move(dialog);
+  }
+
+  // orv::SectionLink
+  void deleteCurrentPoint() override;
+  void storeSounding() override;
+  void show() override;
+  void repaint() override;
+
+  // Redraws the picture: the profile menu, then the section.
+  void paintSection();
+
+ public slots:
+  void Novprofil1Click();
+  void Smaaktulnbod1Click();
+  void pfClick(int k);
+  void NaaktulnmpfupravXvechbodVESnapodlpovrchu1Click();
+  void HelpF1Click();
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void buildMenus();
+  QAction* addItem(QMenu* menu, const QString& objectName, const QString& caption,
+                   const QKeySequence& shortcut, std::function<void()> handler);
+  void updateProfileMenu();
+  orv::PointFields runPointDialog();
+  void imgRezMouseDown(QMouseEvent* e);
+  void FormShow();
+  void FormResize(QSize size);
+
+  orv::ZeroedBlock<orv::SectionDatabase> db_;
+  orv::SectionWindowState view_;
+  ui::ImageWidget* imgRez_;
+  std::unique_ptr<ui::QtDialogs> ownDialogs_;
+  ui::Dialogs* dialogs_;
+  ui::QtWindowChrome chrome_;
+  orv::SectionSession session_;
+  QMenu* popup_ = nullptr;
+  QAction* profileItems_[orv::MaxProfiles] = {};
+  bool shownOnce_ = false;
+
+  std::function<void(int)> helpHook_;
+  std::function<void()> closeCurveWindow_;
+};
