@@ -1,0 +1,138 @@
+// A curve window without a window: the state, scripted dialogs, a recording
+// chrome, a recording section and a canvas that keeps the lines drawn on it.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "base/zeroed_block.h"
+#include "curve/curve_session.h"
+#include "ui/recording_chrome.h"
+#include "ui/scripted_dialogs.h"
+
+namespace orv::testing {
+
+// Keeps every line segment with its pen, answers text extents of a fixed
+// font and reads every pixel as white.
+class FakeCanvas : public ui::Canvas {
+ public:
+  struct Segment {
+    int x0, y0, x1, y1;
+    ui::Colour colour;
+    int width;
+    ui::PenMode mode;
+  };
+
+  std::vector<Segment> segments;
+  std::vector<std::string> texts;
+  int fills = 0;
+
+  int width() const override { return 800; }
+  int height() const override { return 600; }
+  void setPenColour(ui::Colour c) override { colour_ = c; }
+  void setPenWidth(int w) override { width_ = w; }
+  void setPenMode(ui::PenMode m) override { mode_ = m; }
+  ui::Colour penColour() const override { return colour_; }
+  int penWidth() const override { return width_; }
+  ui::PenMode penMode() const override { return mode_; }
+  void setBrushColour(ui::Colour) override {}
+  void setBrushStyle(ui::BrushStyle) override {}
+  void setFontColour(ui::Colour) override {}
+  void setFontBold(bool) override {}
+  void setFontSize(int) override {}
+  void setTextTransparent(bool) override {}
+  void fillRect(int, int, int, int) override { ++fills; }
+  void moveTo(int x, int y) override {
+    x_ = x;
+    y_ = y;
+  }
+  void lineTo(int x, int y) override {
+    segments.push_back({x_, y_, x, y, colour_, width_, mode_});
+    x_ = x;
+    y_ = y;
+  }
+  void polyline(const ui::Point* p, int n) override {
+    for (int i = 1; i < n; ++i)
+      segments.push_back({p[i - 1].x, p[i - 1].y, p[i].x, p[i].y, colour_, width_, mode_});
+  }
+  void polygon(const ui::Point*, int) override {}
+  void ellipse(int, int, int, int) override {}
+  void textOut(int, int, std::string_view t) override { texts.emplace_back(t); }
+  ui::TextSize textExtent(std::string_view t) override {
+    return {8 * static_cast<int>(t.size()), 14};
+  }
+  ui::Colour pixel(int, int) const override { return 0xFFFFFF; }
+
+ private:
+  ui::Colour colour_ = 0;
+  int width_ = 1;
+  ui::PenMode mode_ = ui::PenMode::Copy;
+  int x_ = 0, y_ = 0;
+};
+
+class RecordingSection : public SectionLink {
+ public:
+  int deletions = 0;
+  int stores = 0;
+  int shows = 0;
+  int repaints = 0;
+  void deleteCurrentPoint() override { ++deletions; }
+  void storeSounding() override { ++stores; }
+  void show() override { ++shows; }
+  void repaint() override { ++repaints; }
+};
+
+struct TestWindow {
+  ZeroedBlock<CurveWindowState> state;
+  ui::ScriptedDialogs dialogs;
+  ui::RecordingChrome chrome;
+  FakeCanvas canvas;
+  RecordingSection section;
+  CurveSession session{*state, dialogs, canvas, chrome, section};
+
+  TestWindow() {
+    setInitialCurveState(*state);
+    finishCurveStateConstruction(*state);
+  }
+  ~TestWindow() {
+    if (state->soundingOutputHandle) std::fclose(state->soundingOutputHandle);
+  }
+  CurveWindowState& s() { return *state; }
+};
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& name)
+      : path_(std::filesystem::temp_directory_path() /
+              (name + "-" + std::to_string(static_cast<long>(::getpid())))) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  std::string write(const std::string& name, const std::string& bytes) const {
+    std::string p = file(name);
+    std::ofstream(p, std::ios::binary) << bytes;
+    return p;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace orv::testing
