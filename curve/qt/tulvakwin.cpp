@@ -1,0 +1,285 @@
+#include "curve/qt/tulvakwin.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "base/fixed_text.h"
+#include "curve/curve_construction.h"
+#include "curve/derive_readings.h"
+#include "curve/settings_commands.h"
+#include "curve/settings_file.h"
+#include "curveview/curve_rendering.h"
+#include "interpretation/branch_merging.h"
+#include "interpretation/composite_editing.h"
+#include "interpretation/forward_problem.h"
+#include "ui/qt/image_widget.h"
+
+namespace {
+
+orv::MouseButton buttonOf(const QMouseEvent* e) {
+  switch (e->button()) {
+    case Qt::RightButton:
+      return orv::MouseButton::Right;
+    case Qt::MiddleButton:
+      return orv::MouseButton::Middle;
+    default:
+      return orv::MouseButton::Left;
+  }
+}
+
+}  // namespace
+
+Tulvakwin::Tulvakwin(QWidget* parent, ui::Dialogs* dialogs)
+    : QMainWindow(parent),
+      img_(new ui::ImageWidget(this)),
+      spustit_(new QPushButton(QStringLiteral("..."), img_)),
+      importdorezu_(new QPushButton(QStringLiteral("<-"), img_)),
+      ownDialogs_(dialogs ? nullptr : std::make_unique<ui::QtDialogs>(this)),
+      dialogs_(dialogs ? dialogs : ownDialogs_.get()),
+      chrome_(this, spustit_, importdorezu_, img_, ui::QtWindowChrome::DockEdge::Right),
+      session_{*state_, *dialogs_, img_->canvas(), chrome_, section_} {
+  setObjectName("ulvakwin");
+  img_->setObjectName("Img");
+  spustit_->setObjectName("spustit");
+  importdorezu_->setObjectName("importdorezu");
+  spustit_->setToolTip(QStringLiteral("Optimalizace modelu (ENTER)"));
+  importdorezu_->setToolTip(QStringLiteral("Vlož VES do řezu"));
+  spustit_->installEventFilter(this);
+  setCentralWidget(img_);
+  setWindowTitle(QStringLiteral("ORV-program na zpracování VES"));
+  chrome_.setShowOtherWindow([this] { showSectionOnce(); });
+
+  connect(img_, &ui::ImageWidget::mousePressed, this, &Tulvakwin::ImgMouseDown);
+  connect(img_, &ui::ImageWidget::mouseMoved, this, &Tulvakwin::ImgMouseMove);
+  connect(img_, &ui::ImageWidget::mouseReleased, this, &Tulvakwin::ImgMouseUp);
+  connect(img_, &ui::ImageWidget::resized, this, &Tulvakwin::FormResize);
+
+  buildMenus();
+  orv::constructCurveState(session_);
+  placeButtons();
+}
+
+Tulvakwin::~Tulvakwin() {
+  orv::CurveWindowState& s = *state_;
+  if (s.soundingOutputOpen && s.soundingOutputHandle) {
+    std::fclose(s.soundingOutputHandle);
+    s.soundingOutputHandle = nullptr;
+    s.soundingOutputOpen = false;
+  }
+}
+
+void Tulvakwin::setSection(orv::SectionLink* section) {
+  section_.setTarget(section);
+}
+
+QAction* Tulvakwin::action(const QString& objectName) const {
+  return findChild<QAction*>(objectName);
+}
+
+QAction* Tulvakwin::addItem(QMenu* menu, const QString& objectName, const QString& caption,
+                            const QKeySequence& shortcut, std::function<void()> handler) {
+  auto* a = new QAction(caption, this);
+  a->setObjectName(objectName);
+  if (!shortcut.isEmpty()) {
+    a->setShortcut(shortcut);
+    a->setShortcutContext(Qt::WindowShortcut);
+  }
+  connect(a, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+  menu->addAction(a);
+  return a;
+}
+
+void Tulvakwin::buildMenus() {
+  QMenu* soubor = menuBar()->addMenu(QStringLiteral("Soubor"));
+  soubor->setObjectName("Soubor1");
+  addItem(soubor, "Konec1", QStringLiteral("Konec"), QKeySequence(Qt::CTRL | Qt::Key_Escape),
+          [this] { Konec1Click(); });
+
+  QMenu* snos = menuBar()->addMenu(QStringLiteral("Snos"));
+  snos->setObjectName("Snos1");
+  for (int t = 1; t <= 4; ++t) {
+    addItem(snos, QStringLiteral("na%1vtev1").arg(t),
+            QStringLiteral("Snos na %1. větev a zprůměrování stejných bodů ").arg(t),
+            QKeySequence(Qt::Key_0 + t), [this, t] { orv::mergeBranches(session_, t); });
+  }
+  snos->addSeparator();
+  addItem(snos, "PosunsnesenkivkyVESdovychrezistivit1",
+          QStringLiteral("Posun snesené křivky VES do vyšších rezistivit"),
+          QKeySequence(Qt::Key_F3), [this] { orv::shiftComposite(session_, +1); });
+  addItem(snos, "PosunsnesenkivkyVESdonichrezistivit1",
+          QStringLiteral("Posun snesené křivky VES do nižších rezistivit"),
+          QKeySequence(Qt::Key_F2), [this] { orv::shiftComposite(session_, -1); });
+  addItem(snos, "PosunsnesenkivkyVESkroklogohmm1",
+          QStringLiteral("Posun snesené křivky VES - krok [log ohm.m]"),
+          QKeySequence(Qt::CTRL | Qt::Key_K), [this] { orv::askCompositeShiftStep(session_); });
+  addItem(snos, "Editovatsnesenoukivku1", QStringLiteral("Editovat snesenou křivku"),
+          QKeySequence(Qt::Key_F4), [this] { orv::toggleCompositeEdit(session_); });
+
+  QMenu* zobrazeni = menuBar()->addMenu(QStringLiteral("Zobrazení"));
+  zobrazeni->setObjectName("Zobrazen1");
+  addItem(zobrazeni, "Npovda1", QStringLiteral("Parametry"),
+          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), [this] { Npovda1Click(); });
+  addItem(zobrazeni, "Defaultnrozdlenobrazovkykolikprocentvpravo1",
+          QStringLiteral("Defaultní rozdělení obrazovky (kolik procent vpravo)"), QKeySequence(),
+          [this] { Defaultnrozdlenobrazovkykolikprocentvpravo1Click(); });
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+  help->setObjectName("Help2");
+  addItem(help, "Help1", QStringLiteral("Help"), QKeySequence(), [this] { Help1Click(); });
+  addItem(help, "Oprogramu1", QStringLiteral("O programu"), QKeySequence(),
+          [this] { Oprogramu1Click(); });
+  addItem(help, "Preference1", QStringLiteral("Preference"), QKeySequence(),
+          [this] { Preference1Click(); });
+}
+
+void Tulvakwin::placeButtons() {
+  const QSize b = spustit_->sizeHint();
+  const int w = std::max(b.height() * 2, 36);
+  const int x = std::max(0, img_->width() - 2 * w - 6);
+  const int y = std::max(0, img_->height() - b.height() - 2);
+  spustit_->setGeometry(x, y, w, b.height());
+  importdorezu_->setGeometry(x + w + 2, y, w, b.height());
+}
+
+void Tulvakwin::setTransferButtonVisible(bool visible) {
+  chrome_.setButtonVisible(ui::Button::Transfer, visible);
+}
+
+void Tulvakwin::redraw() {
+  orv::repaintCurveWindow(session_);
+}
+
+void Tulvakwin::takeOverLoadedPoint() {
+  orv::CurveWindowState& s = *state_;
+  s.fromSection = true;
+  if (orv::deriveReadings(session_, orv::ReadingOrigin::InMemory) != 1) {
+    dialogs_->message("chyba při čtení");
+    return;
+  }
+  // The point's model stays: only the picture's flags start afresh.
+  s.curveLoaded = true;
+  s.curveDrawn = false;
+  s.modelBuildMode = false;
+  s.modelLabelsDrawn = false;
+  s.computedCurveValid = false;
+  s.editCompositeMode = false;
+  s.cursorX = s.cursorY = -1;
+  chrome_.setButtonVisible(ui::Button::Optimise, true);
+  chrome_.focusButton(ui::Button::Optimise);
+  chrome_.setButtonVisible(ui::Button::Transfer, false);
+  chrome_.setCaption("ORV-program na zpracování VES - otevřen: " +
+                     orv::shownText(s.instrumentFilePath));
+  if (s.modelBoundaryCount > 0 && !orv::computeForward(session_, false))
+    dialogs_->message(orv::ForwardFailedMessage);
+  s.modelActive = s.modelBoundaryCount > 0;
+  orv::repaintCurveWindow(session_);
+}
+
+void Tulvakwin::FormClose() {
+  orv::writeSettings(*state_, *dialogs_);
+}
+
+void Tulvakwin::Konec1Click() {
+  orv::CurveWindowState& s = *state_;
+  if (s.soundingOutputOpen && s.soundingOutputHandle) {
+    std::fclose(s.soundingOutputHandle);
+    s.soundingOutputHandle = nullptr;
+    s.soundingOutputOpen = false;
+  }
+  FormClose();
+  close();
+}
+
+void Tulvakwin::Npovda1Click() {
+  if (displayParametersHook_) displayParametersHook_();
+}
+
+void Tulvakwin::Defaultnrozdlenobrazovkykolikprocentvpravo1Click() {
+  orv::askScreenSplit(session_, [this] { redraw(); });
+}
+
+void Tulvakwin::Help1Click() {
+  if (helpHook_) helpHook_(1);
+}
+
+void Tulvakwin::Oprogramu1Click() {
+  if (aboutHook_) aboutHook_();
+}
+
+void Tulvakwin::Preference1Click() {
+  if (preferenceHook_) preferenceHook_();
+}
+
+void Tulvakwin::showSectionOnce() {
+  orv::CurveWindowState& s = *state_;
+  if (s.sectionWindowShown) return;
+  s.sectionWindowShown = true;
+  section_.show();
+}
+
+void Tulvakwin::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  placeButtons();
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    if (firstShowHook_) firstShowHook_();
+  }
+}
+
+void Tulvakwin::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::ActivationChange && isActiveWindow()) showSectionOnce();
+}
+
+void Tulvakwin::closeEvent(QCloseEvent* e) {
+  if (!closing_) {
+    closing_ = true;
+    FormClose();
+    if (quitHook_) quitHook_();
+  }
+  e->accept();
+}
+
+bool Tulvakwin::eventFilter(QObject* watched, QEvent* event) {
+  // Enter while "..." has the focus runs the inversion, as a default button.
+  if (watched == spustit_ && event->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(event);
+    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+      spustit_->click();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void Tulvakwin::FormResize(QSize size) {
+  img_->canvas().resize(size.width(), size.height());
+  placeButtons();
+  orv::formResize(session_);
+}
+
+void Tulvakwin::ImgMouseDown(QMouseEvent* e) {
+  orv::CurveWindowState& s = *state_;
+  const int x = static_cast<int>(e->position().x());
+  const int y = static_cast<int>(e->position().y());
+  if (s.editCompositeMode) {
+    orv::compositeEditMouseDown(session_, buttonOf(e), x, y);
+    return;
+  }
+  if (s.curveDrawn) orv::moveViewByClick(session_, buttonOf(e), x, y);
+}
+
+void Tulvakwin::ImgMouseMove(QMouseEvent* e) {
+  orv::CurveWindowState& s = *state_;
+  const int x = static_cast<int>(e->position().x());
+  const int y = static_cast<int>(e->position().y());
+  if (s.editCompositeMode && e->buttons() == Qt::NoButton)
+    orv::compositeEditMouseMove(session_, x, y);
+}
+
+void Tulvakwin::ImgMouseUp(QMouseEvent*) {}

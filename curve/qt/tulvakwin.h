@@ -1,0 +1,124 @@
+// The curve window: one sounding, its composite curve and its layered model.
+// A thin window: every menu item, key and mouse event calls one operation of
+// the command layer on the window's CurveSession.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+#include "base/zeroed_block.h"
+#include "curve/curve_session.h"
+#include "section/curve_link.h"
+#include "ui/qt/qt_dialogs.h"
+#include "ui/qt/qt_window_chrome.h"
+
+class QAction;
+class QMenu;
+class QMouseEvent;
+class QPushButton;
+
+namespace ui {
+class ImageWidget;
+}
+
+// Until the section window exists, the curve window's requests go nowhere.
+class SectionForwarder : public orv::SectionLink {
+ public:
+  void setTarget(orv::SectionLink* target) { target_ = target; }
+  void deleteCurrentPoint() override {
+    if (target_) target_->deleteCurrentPoint();
+  }
+  void storeSounding() override {
+    if (target_) target_->storeSounding();
+  }
+  void show() override {
+    if (target_) target_->show();
+  }
+  void repaint() override {
+    if (target_) target_->repaint();
+  }
+
+ private:
+  orv::SectionLink* target_ = nullptr;
+};
+
+class Tulvakwin : public QMainWindow, public orv::CurveLink {
+  Q_OBJECT
+
+ public:
+  // dialogs replaces the Qt dialogs (tests script the user); nullptr means
+  // the real ones.
+  explicit Tulvakwin(QWidget* parent = nullptr, ui::Dialogs* dialogs = nullptr);
+  ~Tulvakwin() override;
+
+  orv::CurveSession& session() { return session_; }
+  ui::ImageWidget* image() const { return img_; }
+  QPushButton* optimiseButton() const { return spustit_; }
+  QPushButton* transferButton() const { return importdorezu_; }
+  QAction* action(const QString& objectName) const;
+
+  void setSection(orv::SectionLink* section);
+  // Hooks of the application shell.
+  void setHelpHook(std::function<void(int)> hook) { helpHook_ = std::move(hook); }
+  void setAboutHook(std::function<void()> hook) { aboutHook_ = std::move(hook); }
+  void setFirstShowHook(std::function<void()> hook) { firstShowHook_ = std::move(hook); }
+  void setDisplayParametersHook(std::function<void()> hook) {
+    displayParametersHook_ = std::move(hook);
+  }
+  void setPreferenceHook(std::function<void()> hook) { preferenceHook_ = std::move(hook); }
+  void setQuitHook(std::function<void()> hook) { quitHook_ = std::move(hook); }
+
+  // orv::CurveLink
+  orv::CurveWindowState& state() override { return *state_; }
+  void setTransferButtonVisible(bool visible) override;
+  void takeOverLoadedPoint() override;
+  void redraw() override;
+
+  // Writes the settings file; run at every close.
+  void FormClose();
+
+ public slots:
+  void Konec1Click();
+  void Npovda1Click();
+  void Defaultnrozdlenobrazovkykolikprocentvpravo1Click();
+  void Help1Click();
+  void Oprogramu1Click();
+  void Preference1Click();
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildMenus();
+  QAction* addItem(QMenu* menu, const QString& objectName, const QString& caption,
+                   const QKeySequence& shortcut, std::function<void()> handler);
+  void showSectionOnce();
+  void placeButtons();
+  void ImgMouseDown(QMouseEvent* e);
+  void ImgMouseMove(QMouseEvent* e);
+  void ImgMouseUp(QMouseEvent* e);
+  void FormResize(QSize size);
+
+  orv::ZeroedBlock<orv::CurveWindowState> state_;
+  ui::ImageWidget* img_;
+  QPushButton* spustit_;
+  QPushButton* importdorezu_;
+  std::unique_ptr<ui::QtDialogs> ownDialogs_;
+  ui::Dialogs* dialogs_;
+  ui::QtWindowChrome chrome_;
+  SectionForwarder section_;
+  orv::CurveSession session_;
+  bool shownOnce_ = false;
+  bool closing_ = false;
+
+  std::function<void(int)> helpHook_;
+  std::function<void()> aboutHook_;
+  std::function<void()> firstShowHook_;
+  std::function<void()> displayParametersHook_;
+  std::function<void()> preferenceHook_;
+  std::function<void()> quitHook_;
+};
