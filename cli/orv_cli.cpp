@@ -1,0 +1,350 @@
+// orv-cli: the curve window's computations without a window. Reads a KMT
+// record and merges its branches, computes a model's curve, or optimises a
+// model against a sounding, and prints the numbers as tab-separated text.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/c_format.h"
+#include "base/zeroed_block.h"
+#include "cli/headless_ui.h"
+#include "curve/curve_session.h"
+#include "curve/curve_window_state.h"
+#include "curve/derive_readings.h"
+#include "curve/kmt_file.h"
+#include "interpretation/branch_merging.h"
+#include "interpretation/forward_problem.h"
+#include "interpretation/inversion.h"
+
+namespace {
+
+using orv::CurveWindowState;
+
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+
+const char* const kHelp =
+    "orv-cli - vertical electrical soundings without the window\n"
+    "\n"
+    "Commands:\n"
+    "  orv-cli merge FILE.kmt [--record N] [--onto T]\n"
+    "      read record N (default 0), merge the branches onto branch T (default 2)\n"
+    "      and print the composite curve: cell, ab2, rho\n"
+    "  orv-cli forward --rho R0,R1,..,RN --depth D0,..,D(N-1) --cells A:B\n"
+    "      print the model's apparent-resistivity curve on cells A..B: cell, ab2, rho\n"
+    "  orv-cli invert FILE.kmt [--record N] [--onto T] --rho ... --depth ...\n"
+    "          [--fix-rho I,..] [--fix-thickness I,..] [--fix-depth I,..]\n"
+    "      merge as above, optimise the model once and print layer, rho, depth\n"
+    "      and the misfit as a last line SSQ, value\n"
+    "  orv-cli --help\n"
+    "\n"
+    "Resistivities in ohm.m, depths in m; cells are AB/2 grid indices 0..199,\n"
+    "AB/2 = 10^(cell / 8.876) m. Output is tab-separated, reals as %.9g.\n";
+
+struct Failure {
+  int code;
+  std::string text;
+};
+
+Failure usage(const std::string& text) {
+  return {kExitUsage, text + " (see orv-cli --help)"};
+}
+
+bool parseDouble(std::string_view text, double& out) {
+  if (text.empty()) return false;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, out);
+  return ec == std::errc() && ptr == end;
+}
+
+bool parseInt(std::string_view text, int& out) {
+  if (text.empty()) return false;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, out);
+  return ec == std::errc() && ptr == end;
+}
+
+template <class T, class Parse>
+bool parseList(std::string_view text, std::vector<T>& out, Parse parse) {
+  out.clear();
+  if (text.empty()) return false;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    T value{};
+    if (!parse(text.substr(
+                   start, comma == std::string_view::npos ? std::string_view::npos : comma - start),
+               value)) {
+      return false;
+    }
+    out.push_back(value);
+    if (comma == std::string_view::npos) return true;
+    start = comma + 1;
+  }
+}
+
+struct Options {
+  std::string file;
+  bool haveFile = false;
+  int record = 0;
+  int onto = 2;
+  bool haveRho = false, haveDepth = false, haveCells = false;
+  std::vector<double> rho;
+  std::vector<double> depth;
+  int firstCell = 0, lastCell = 0;
+  std::vector<int> fixRho, fixThickness, fixDepth;
+};
+
+// Options each command accepts; anything else is a usage error.
+bool accepts(std::string_view command, std::string_view option) {
+  const bool sounding = command == "merge" || command == "invert";
+  const bool model = command == "forward" || command == "invert";
+  if (option == "--record" || option == "--onto") return sounding;
+  if (option == "--rho" || option == "--depth") return model;
+  if (option == "--cells") return command == "forward";
+  if (option == "--fix-rho" || option == "--fix-thickness" || option == "--fix-depth") {
+    return command == "invert";
+  }
+  return false;
+}
+
+bool parseOptions(std::string_view command, int argc, char** argv, Options& o, Failure& f) {
+  const bool wantsFile = command != "forward";
+  for (int i = 2; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg.size() > 1 && arg[0] == '-') {
+      if (!accepts(command, arg)) {
+        f = usage("unknown option " + std::string(arg) + " for " + std::string(command));
+        return false;
+      }
+      if (i + 1 >= argc) {
+        f = usage("option " + std::string(arg) + " needs a value");
+        return false;
+      }
+      const std::string_view value = argv[++i];
+      bool ok = true;
+      if (arg == "--record") {
+        ok = parseInt(value, o.record) && o.record >= 0;
+      } else if (arg == "--onto") {
+        ok = parseInt(value, o.onto) && o.onto >= 1 && o.onto <= orv::MaxBranch;
+      } else if (arg == "--rho") {
+        ok = o.haveRho = parseList<double>(value, o.rho, parseDouble);
+      } else if (arg == "--depth") {
+        ok = o.haveDepth = parseList<double>(value, o.depth, parseDouble);
+      } else if (arg == "--cells") {
+        const size_t colon = value.find(':');
+        ok = colon != std::string_view::npos && parseInt(value.substr(0, colon), o.firstCell) &&
+             parseInt(value.substr(colon + 1), o.lastCell) && o.firstCell >= 0 &&
+             o.firstCell <= o.lastCell && o.lastCell < orv::GridCells;
+        o.haveCells = ok;
+      } else if (arg == "--fix-rho") {
+        ok = parseList<int>(value, o.fixRho, parseInt);
+      } else if (arg == "--fix-thickness") {
+        ok = parseList<int>(value, o.fixThickness, parseInt);
+      } else if (arg == "--fix-depth") {
+        ok = parseList<int>(value, o.fixDepth, parseInt);
+      }
+      if (!ok) {
+        f = usage("bad value '" + std::string(value) + "' of " + std::string(arg));
+        return false;
+      }
+    } else if (wantsFile && !o.haveFile) {
+      o.file = std::string(arg);
+      o.haveFile = true;
+    } else {
+      f = usage("unexpected argument " + std::string(arg));
+      return false;
+    }
+  }
+  if (wantsFile && !o.haveFile) {
+    f = usage(std::string(command) + " needs a KMT file");
+    return false;
+  }
+  if (command != "merge") {
+    if (!o.haveRho || !o.haveDepth) {
+      f = usage(std::string(command) + " needs --rho and --depth");
+      return false;
+    }
+    if (o.rho.size() != o.depth.size() + 1) {
+      f = usage("--rho needs one value more than --depth (the half-space)");
+      return false;
+    }
+    if (o.rho.size() > static_cast<size_t>(orv::MaxLayers)) {
+      f = usage("at most 30 layers");
+      return false;
+    }
+  }
+  if (command == "forward" && !o.haveCells) {
+    f = usage("forward needs --cells A:B");
+    return false;
+  }
+  const int n = static_cast<int>(o.depth.size());
+  for (int i : o.fixRho) {
+    if (i < 0 || i > n) {
+      f = usage("--fix-rho index outside 0.." + std::to_string(n));
+      return false;
+    }
+  }
+  for (const std::vector<int>* list : {&o.fixThickness, &o.fixDepth}) {
+    for (int i : *list) {
+      if (i < 0 || i >= n) {
+        f = usage("fix index " + std::to_string(i) + " outside 0.." + std::to_string(n - 1));
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+struct Session {
+  orv::ZeroedBlock<CurveWindowState> state;
+  orv::cli::StderrDialogs dialogs;
+  orv::cli::HeadlessCanvas canvas;
+  orv::cli::NullChrome chrome;
+  orv::cli::NoSection section;
+  orv::CurveSession c{*state, dialogs, canvas, chrome, section};
+
+  Session() {
+    orv::setInitialCurveState(*state);
+    orv::finishCurveStateConstruction(*state);
+  }
+};
+
+// The load road of the curve window: read, derive, reset, merge.
+bool loadSounding(Session& session, const Options& o, Failure& f) {
+  CurveWindowState& s = *session.state;
+  const orv::KmtReadResult read = orv::readKmtRecord(s, o.file.c_str(), o.record);
+  if (read.code == 0) {
+    f = {kExitError, "cannot open " + o.file};
+    return false;
+  }
+  if (read.code != 1) {
+    f = {kExitError, "no record " + std::to_string(o.record) + " in " + o.file};
+    return false;
+  }
+  if (orv::deriveReadings(session.c, orv::ReadingOrigin::Kmt) != 1) {
+    f = {kExitError, "record " + std::to_string(o.record) + " has no usable reading"};
+    return false;
+  }
+  orv::resetInterpretation(session.c);
+  s.fromSection = false;
+  orv::mergeBranchesCore(s, o.onto);
+  if (!s.compositeReady) {
+    f = {kExitError, "record " + std::to_string(o.record) + " gives no composite curve"};
+    return false;
+  }
+  return true;
+}
+
+void setModel(CurveWindowState& s, const Options& o) {
+  s.modelBoundaryCount = static_cast<int>(o.depth.size());
+  for (size_t i = 0; i < o.rho.size(); ++i) s.modelRho[i] = static_cast<float>(o.rho[i]);
+  for (size_t i = 0; i < o.depth.size(); ++i) s.modelDepth[i] = static_cast<float>(o.depth[i]);
+  if (o.depth.size() < static_cast<size_t>(orv::MaxLayers)) s.modelDepth[o.depth.size()] = 1e9f;
+}
+
+std::string real(double v) {
+  return orv::cformat("%.9g", v);
+}
+
+void printCurve(const char* header, int first, int last, const float* values, const float* abHalf,
+                bool positiveOnly) {
+  std::printf("%s\n", header);
+  for (int g = first; g <= last; ++g) {
+    if (positiveOnly && !(values[g] > 0.0f)) continue;
+    std::printf("%d\t%s\t%s\n", g, real(abHalf[g]).c_str(), real(values[g]).c_str());
+  }
+}
+
+int runMerge(const Options& o, Failure& f) {
+  Session session;
+  if (!loadSounding(session, o, f)) return f.code;
+  const CurveWindowState& s = *session.state;
+  float composite[orv::GridCells];
+  for (int g = 0; g < orv::GridCells; ++g) composite[g] = s.mergedRho[g][0];
+  printCurve("cell\tab2\trho", s.gridMinIndex, s.gridMaxIndex, composite, s.gridAbHalf, true);
+  return 0;
+}
+
+int runForward(const Options& o, Failure& f) {
+  Session session;
+  CurveWindowState& s = *session.state;
+  setModel(s, o);
+  s.gridMinIndex = o.firstCell;
+  s.gridMaxIndex = o.lastCell;
+  if (!orv::computeForwardValues(s, false)) {
+    f = {kExitError, orv::ForwardFailedMessage};
+    return f.code;
+  }
+  printCurve("cell\tab2\trho", s.gridMinIndex, s.gridMaxIndex, s.computedRho, s.gridAbHalf, false);
+  return 0;
+}
+
+int runInvert(const Options& o, Failure& f) {
+  Session session;
+  if (!loadSounding(session, o, f)) return f.code;
+  CurveWindowState& s = *session.state;
+  setModel(s, o);
+  for (int i : o.fixRho) s.rhoFixed[i] = 1;
+  for (int i : o.fixThickness) s.thicknessFixed[i] = 1;
+  for (int i : o.fixDepth) s.depthFixed[i] = 1;
+  if (!orv::computeForwardValues(s, false)) {
+    f = {kExitError, orv::ForwardFailedMessage};
+    return f.code;
+  }
+  const orv::InversionOutcome outcome = orv::optimiseModelCore(s);
+  if (!outcome.ran) {
+    f = {kExitError,
+         "the model cannot be optimised (every resistivity and thickness must be a "
+         "positive number, depths increasing)"};
+    return f.code;
+  }
+  std::printf("layer\trho\tdepth\n");
+  const int n = s.modelBoundaryCount;
+  for (int i = 0; i <= n; ++i) {
+    std::printf("%d\t%s\t%s\n", i, real(s.modelRho[i]).c_str(),
+                i < n ? real(s.modelDepth[i]).c_str() : "inf");
+  }
+  std::printf("SSQ\t%s\n", real(s.modelFitError).c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "orv-cli: no command (see orv-cli --help)\n");
+    return kExitUsage;
+  }
+  const std::string_view command = argv[1];
+  if (command == "--help" || command == "-h" || command == "help") {
+    if (argc > 2) {
+      std::fprintf(stderr, "orv-cli: --help takes no arguments\n");
+      return kExitUsage;
+    }
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  if (command != "merge" && command != "forward" && command != "invert") {
+    std::fprintf(stderr, "orv-cli: unknown command %s (see orv-cli --help)\n", argv[1]);
+    return kExitUsage;
+  }
+  Options options;
+  Failure failure{0, ""};
+  int code = 0;
+  if (!parseOptions(command, argc, argv, options, failure)) {
+    code = failure.code;
+  } else if (command == "merge") {
+    code = runMerge(options, failure);
+  } else if (command == "forward") {
+    code = runForward(options, failure);
+  } else {
+    code = runInvert(options, failure);
+  }
+  if (code != 0) std::fprintf(stderr, "orv-cli: %s\n", failure.text.c_str());
+  return code;
+}
