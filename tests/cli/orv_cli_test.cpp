@@ -1,0 +1,170 @@
+// Runs the built orv-cli and checks its output, its error lines and its exit
+// status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string readAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream b;
+  b << in.rdbuf();
+  return b.str();
+}
+
+CliRun run(const std::string& args) {
+  const std::string base = ::testing::TempDir() + "orv_cli_test";
+  const std::string command =
+      std::string(ORV_CLI_PATH) + " " + args + " >" + base + ".out 2>" + base + ".err";
+  const int raw = std::system(command.c_str());
+  CliRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readAll(base + ".out"), readAll(base + ".err")};
+  return r;
+}
+
+std::vector<std::vector<std::string>> table(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::stringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::vector<std::string> fields;
+    std::stringstream cells(line);
+    std::string field;
+    while (std::getline(cells, field, '\t')) fields.push_back(field);
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+const std::string kSample = std::string(ORV_SAMPLES_DIR) + "/lhota-pf1.kmt";
+
+TEST(OrvCli, HelpListsTheCommands) {
+  const CliRun r = run("--help");
+  EXPECT_EQ(r.status, 0);
+  for (const char* word : {"merge", "forward", "invert", "--record", "--fix-depth"}) {
+    EXPECT_NE(r.out.find(word), std::string::npos) << word;
+  }
+  EXPECT_TRUE(r.err.empty());
+}
+
+TEST(OrvCli, MergePrintsTheCompositeCurve) {
+  const CliRun r = run("merge " + kSample);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = table(r.out);
+  ASSERT_GT(rows.size(), 10u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"cell", "ab2", "rho"}));
+  int previous = -1;
+  for (size_t i = 1; i < rows.size(); ++i) {
+    ASSERT_EQ(rows[i].size(), 3u);
+    const int cell = std::stoi(rows[i][0]);
+    EXPECT_GT(cell, previous);
+    previous = cell;
+    EXPECT_GT(std::stod(rows[i][2]), 0.0);
+  }
+  EXPECT_EQ(rows[1][0], "0");  // the record starts at AB/2 = 1 m
+  EXPECT_EQ(rows[1][1], "1");
+}
+
+TEST(OrvCli, MergeOfAnotherRecordAndBranchDiffers) {
+  const CliRun a = run("merge " + kSample + " --record 1");
+  const CliRun b = run("merge " + kSample + " --record 1 --onto 1");
+  ASSERT_EQ(a.status, 0) << a.err;
+  ASSERT_EQ(b.status, 0) << b.err;
+  EXPECT_NE(a.out, b.out);
+}
+
+TEST(OrvCli, ForwardOfAHalfSpaceLikeModelIsFlat) {
+  const CliRun r = run("forward --rho 100,100 --depth 10 --cells 0:20");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = table(r.out);
+  ASSERT_EQ(rows.size(), 22u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"cell", "ab2", "rho"}));
+  for (size_t i = 1; i < rows.size(); ++i) {
+    EXPECT_EQ(std::stoi(rows[i][0]), static_cast<int>(i) - 1);
+    EXPECT_NEAR(std::stod(rows[i][2]), 100.0, 1e-3);
+  }
+  EXPECT_NEAR(std::stod(rows[10][1]), std::pow(10.0, 9 / 8.876), 1e-5);
+}
+
+TEST(OrvCli, ForwardOfAConductiveTopLayerRises) {
+  const CliRun r = run("forward --rho 10,100 --depth 10 --cells 0:60");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = table(r.out);
+  EXPECT_NEAR(std::stod(rows[1][2]), 10.0, 0.1);
+  EXPECT_NEAR(std::stod(rows.back()[2]), 100.0, 1.0);
+}
+
+TEST(OrvCli, InvertImprovesTheFitAndPrintsTheModel) {
+  const CliRun r = run("invert " + kSample + " --rho 100,30,300 --depth 3,20");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = table(r.out);
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"layer", "rho", "depth"}));
+  EXPECT_EQ(rows[3][2], "inf");
+  EXPECT_EQ(rows[4][0], "SSQ");
+  EXPECT_LT(std::stod(rows[4][1]), 0.01);
+  EXPECT_LT(std::stod(rows[1][2]), std::stod(rows[2][2]));
+}
+
+TEST(OrvCli, InvertKeepsFixedValues) {
+  const CliRun r =
+      run("invert " + kSample + " --rho 100,30,300 --depth 3,20 --fix-rho 2 --fix-depth 1");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = table(r.out);
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[3][1], "300");
+  EXPECT_EQ(rows[2][2], "20");
+}
+
+struct ErrorCase {
+  const char* args;
+  int status;
+};
+
+class OrvCliErrors : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(OrvCliErrors, OneLineOnStandardErrorAndTheStatus) {
+  std::string args = GetParam().args;
+  const size_t at = args.find("SAMPLE");
+  if (at != std::string::npos) args.replace(at, 6, kSample);
+  const CliRun r = run(args);
+  EXPECT_EQ(r.status, GetParam().status) << args;
+  EXPECT_TRUE(r.out.empty()) << args;
+  ASSERT_FALSE(r.err.empty());
+  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OrvCliErrors,
+    ::testing::Values(ErrorCase{"", 2}, ErrorCase{"frobnicate", 2}, ErrorCase{"merge", 2},
+                      ErrorCase{"merge SAMPLE --bogus 1", 2}, ErrorCase{"merge SAMPLE --onto 6", 2},
+                      ErrorCase{"merge SAMPLE --record x", 2},
+                      ErrorCase{"merge SAMPLE --record", 2},
+                      ErrorCase{"forward --rho 1,2 --depth 1", 2},
+                      ErrorCase{"forward --rho 1,2,3 --depth 1 --cells 0:5", 2},
+                      ErrorCase{"forward --rho 1,2 --depth 1 --cells 5:2", 2},
+                      ErrorCase{"forward --rho 1,2 --depth 1 --cells 0:200", 2},
+                      ErrorCase{"forward --rho 1,a --depth 1 --cells 0:5", 2},
+                      ErrorCase{"forward --rho 1,2 --depth 1 --cells 0:5 --record 1", 2},
+                      ErrorCase{"invert SAMPLE --rho 1,2 --depth 1 --fix-depth 1", 2},
+                      ErrorCase{"invert SAMPLE --rho 1,2 --depth 1 --fix-rho 2", 2},
+                      ErrorCase{"merge /nonexistent/none.kmt", 1},
+                      ErrorCase{"merge SAMPLE --record 99", 1},
+                      ErrorCase{"forward --rho nan,2 --depth 1 --cells 0:5", 1},
+                      ErrorCase{"invert SAMPLE --rho 0,30,300 --depth 3,20", 1},
+                      ErrorCase{"invert SAMPLE --rho 100,30,300 --depth 20,3", 1}));
+
+}  // namespace
