@@ -4,7 +4,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+// The pages are compiled into the windows library; a static library's
+// resources must be registered by hand.
+static void registerHelpPages() {
+  Q_INIT_RESOURCE(help);
+}
+
 HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
+  registerHelpPages();
   setObjectName("HelpViewer");
   setWindowTitle(QStringLiteral("orv-ruzUzev - nápověda"));
   setModal(false);

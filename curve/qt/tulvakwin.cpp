@@ -11,12 +11,14 @@
 #include "base/fixed_text.h"
 #include "curve/curve_construction.h"
 #include "curve/derive_readings.h"
+#include "curve/kmt_commands.h"
 #include "curve/settings_commands.h"
 #include "curve/settings_file.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/composite_editing.h"
 #include "interpretation/forward_problem.h"
+#include "interpretation/inversion.h"
 #include "ui/qt/image_widget.h"
 
 namespace {
@@ -54,6 +56,7 @@ Tulvakwin::Tulvakwin(QWidget* parent, ui::Dialogs* dialogs)
   setWindowTitle(QStringLiteral("ORV-program na zpracování VES"));
   chrome_.setShowOtherWindow([this] { showSectionOnce(); });
 
+  connect(spustit_, &QPushButton::clicked, this, [this] { orv::spustitClick(session_); });
   connect(img_, &ui::ImageWidget::mousePressed, this, &Tulvakwin::ImgMouseDown);
   connect(img_, &ui::ImageWidget::mouseMoved, this, &Tulvakwin::ImgMouseMove);
   connect(img_, &ui::ImageWidget::mouseReleased, this, &Tulvakwin::ImgMouseUp);
@@ -65,12 +68,7 @@ Tulvakwin::Tulvakwin(QWidget* parent, ui::Dialogs* dialogs)
 }
 
 Tulvakwin::~Tulvakwin() {
-  orv::CurveWindowState& s = *state_;
-  if (s.soundingOutputOpen && s.soundingOutputHandle) {
-    std::fclose(s.soundingOutputHandle);
-    s.soundingOutputHandle = nullptr;
-    s.soundingOutputOpen = false;
-  }
+  orv::closeKmtOutput(*state_);
 }
 
 void Tulvakwin::setSection(orv::SectionLink* section) {
@@ -97,6 +95,18 @@ QAction* Tulvakwin::addItem(QMenu* menu, const QString& objectName, const QStrin
 void Tulvakwin::buildMenus() {
   QMenu* soubor = menuBar()->addMenu(QStringLiteral("Soubor"));
   soubor->setObjectName("Soubor1");
+  addItem(soubor, "OtevtKMT1", QStringLiteral("Otevřít KMT"), QKeySequence(Qt::CTRL | Qt::Key_R),
+          [this] { orv::openKmtFile(session_); });
+  addItem(soubor, "NatidalKMT1", QStringLiteral("Načti další ze souboru KMT"),
+          QKeySequence(Qt::CTRL | Qt::Key_D), [this] { orv::readNextKmtRecord(session_); });
+  addItem(soubor, "N2", QStringLiteral("Načti byvší (předchozí) ze souboru KMT"),
+          QKeySequence(Qt::CTRL | Qt::Key_B), [this] { orv::readPreviousKmtRecord(session_); });
+  soubor->addSeparator();
+  addItem(soubor, "UloitKMT1", QStringLiteral("Uložit do nového souboru KMT"),
+          QKeySequence(Qt::Key_F12), [this] { orv::saveKmtToNewFile(session_); });
+  addItem(soubor, "PiuloitKMT1", QStringLiteral("Přiuložit KMT "), QKeySequence(),
+          [this] { orv::appendKmtRecord(session_); });
+  soubor->addSeparator();
   addItem(soubor, "Konec1", QStringLiteral("Konec"), QKeySequence(Qt::CTRL | Qt::Key_Escape),
           [this] { Konec1Click(); });
 
@@ -119,6 +129,12 @@ void Tulvakwin::buildMenus() {
           QKeySequence(Qt::CTRL | Qt::Key_K), [this] { orv::askCompositeShiftStep(session_); });
   addItem(snos, "Editovatsnesenoukivku1", QStringLiteral("Editovat snesenou křivku"),
           QKeySequence(Qt::Key_F4), [this] { orv::toggleCompositeEdit(session_); });
+
+  auto* optimise = new QAction(QStringLiteral("Optimalizace (ENTER, klik na tlačítko ...)"), this);
+  optimise->setObjectName("optimaliyacesfixy1");
+  optimise->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F));
+  connect(optimise, &QAction::triggered, this, [this] { orv::optimiseModel(session_); });
+  menuBar()->addAction(optimise);
 
   QMenu* zobrazeni = menuBar()->addMenu(QStringLiteral("Zobrazení"));
   zobrazeni->setObjectName("Zobrazen1");
@@ -186,11 +202,7 @@ void Tulvakwin::FormClose() {
 
 void Tulvakwin::Konec1Click() {
   orv::CurveWindowState& s = *state_;
-  if (s.soundingOutputOpen && s.soundingOutputHandle) {
-    std::fclose(s.soundingOutputHandle);
-    s.soundingOutputHandle = nullptr;
-    s.soundingOutputOpen = false;
-  }
+  orv::closeKmtOutput(s);
   FormClose();
   close();
 }
