@@ -1,0 +1,119 @@
+// Speed of the curve window's universal refresh on a 1600 x 1000 picture: a
+// five-branch sounding of 60 readings drawn as B-splines, its composite curve,
+// a three-layer model with its table and the computed curve with the misfit.
+// Target: a repaint within 5 ms. Also the XOR redraw of the computed curve
+// that runs on every mouse move of a model drag.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <cmath>
+#include <memory>
+
+#include "base/zeroed_block.h"
+#include "curve/curve_session.h"
+#include "curve/derive_readings.h"
+#include "curveview/curve_rendering.h"
+#include "interpretation/branch_merging.h"
+#include "interpretation/forward_problem.h"
+#include "ui/qt/qimage_canvas.h"
+#include "ui/recording_chrome.h"
+#include "ui/scripted_dialogs.h"
+
+namespace {
+
+void ensureApplication() {
+  static std::unique_ptr<QGuiApplication> app;
+  if (app) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "curve_repaint_bench_gui";
+  static char* argv[] = {name, nullptr};
+  app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+class NoSection : public orv::SectionLink {
+ public:
+  void deleteCurrentPoint() override {}
+  void storeSounding() override {}
+  void show() override {}
+  void repaint() override {}
+};
+
+struct Window {
+  orv::ZeroedBlock<orv::CurveWindowState> s;
+  ui::QImageCanvas canvas{1600, 1000};
+  ui::ScriptedDialogs dialogs;
+  ui::RecordingChrome chrome;
+  NoSection section;
+  orv::CurveSession c{*s, dialogs, canvas, chrome, section};
+
+  Window() {
+    orv::CurveWindowState& st = *s;
+    orv::setInitialCurveState(st);
+    orv::finishCurveStateConstruction(st);
+    st.splineAllCurves = true;
+    st.splineDegree = 3;
+    st.splineResolution = 128;
+    st.lineWidthMeasured = 1;
+    st.lineWidthComposite = 2;
+    st.lineWidthComputed = 2;
+    st.lineWidthActiveModel = 4;
+    st.lineWidthModel = 2;
+    const int colours[6] = {0, 0x800000, 0x8000, 0xFF, 0x800080, 0xFFFF};
+    for (int j = 0; j < 6; ++j) st.colourBranch[j] = colours[j];
+    st.colourModel = 0xFF00;
+    st.colourModelFixed = 0xFFFF;
+    // Five branches of twelve readings, each overlapping the next by eight
+    // grid steps, over a three-layer curve.
+    const float mn[5] = {1, 5, 20, 50, 150};
+    for (int b = 0; b < 5; ++b)
+      for (int r = 0; r < 12; ++r) {
+        const int k = 4 * b + r;
+        const int i = st.readingCount++;
+        st.readingAbHalf[i] = static_cast<float>(std::pow(10.0, k * orv::AbGridStep));
+        st.readingMnHalf[i] = mn[b];
+        st.readingRho[i] = static_cast<float>(60 * (1 + 0.6 * std::sin(k * 0.25)) * (1 + 0.04 * b));
+        st.readingBranch[i] = b + 1;
+      }
+    orv::deriveReadings(c, orv::ReadingOrigin::InMemory);
+    orv::resetInterpretation(c);
+    st.imageWidth = canvas.width();
+    st.imageHeight = canvas.height();
+    orv::mergeBranchesCore(st, 2);
+    st.modelBoundaryCount = 2;
+    st.modelRho[0] = 60;
+    st.modelRho[1] = 120;
+    st.modelRho[2] = 20;
+    st.modelDepth[0] = 4;
+    st.modelDepth[1] = 40;
+    st.modelDepth[2] = 1e12f;
+    st.modelActive = true;
+    orv::paintCurves(c);
+    orv::computeForward(c, false);
+  }
+};
+
+void BM_RepaintCurveWindow(benchmark::State& state) {
+  ensureApplication();
+  Window w;
+  for (auto _ : state) {
+    orv::repaintCurveWindow(w.c);
+    benchmark::DoNotOptimize(w.canvas.image().constBits());
+  }
+}
+BENCHMARK(BM_RepaintCurveWindow)->Unit(benchmark::kMillisecond);
+
+// Erase and redraw of the computed curve, as during a model drag.
+void BM_ComputedCurveXorPair(benchmark::State& state) {
+  ensureApplication();
+  Window w;
+  orv::repaintCurveWindow(w.c);
+  for (auto _ : state) {
+    orv::drawComputedCurve(w.c);
+    orv::drawComputedCurve(w.c);
+    benchmark::DoNotOptimize(w.canvas.image().constBits());
+  }
+}
+BENCHMARK(BM_ComputedCurveXorPair)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
