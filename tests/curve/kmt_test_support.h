@@ -13,6 +13,7 @@
 
 #include "base/zeroed_block.h"
 #include "curve/curve_session.h"
+#include "curve/settings_file.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"
 
@@ -98,6 +99,7 @@ struct TestWindow {
 
   TestWindow() {
     setInitialCurveState(*state);
+    applyDefaultSettings(*state);
     finishCurveStateConstruction(*state);
   }
   ~TestWindow() {
