@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <map>
 #include <string>
 #include <vector>
@@ -216,6 +217,23 @@ TEST_F(ChartGridTest, BackgroundIsFilledWhiteFirst) {
   EXPECT_EQ(0xFFFFFF, fill.brushColour);
   EXPECT_EQ(656, fill.points[1].x);
   EXPECT_EQ(452, fill.points[1].y);
+}
+
+// Labels keep the decimal point whatever locale the process runs under.
+TEST_F(ChartGridTest, LabelsUseTheDecimalPointUnderACzechLocale) {
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  const bool czech = std::setlocale(LC_ALL, "cs_CZ.UTF-8") || std::setlocale(LC_ALL, "cs_CZ.utf8");
+  EXPECT_TRUE(czech) << "the Czech locale is part of the build machine's set-up";
+  s->imageWidth = 6000 + s->marginLeft + s->marginRight;
+  canvas.resize(s->imageWidth, s->imageHeight);
+  s->logRhoMin = -1.05f;
+  s->logRhoMax = 0.05f;
+  paintCurves(c);
+  std::setlocale(LC_ALL, previous.c_str());
+  const auto labels = resistivityLabels();
+  EXPECT_EQ(1u, labels.count("0.50"));
+  EXPECT_EQ(0u, labels.count("0,50"));
+  EXPECT_GE(labels.count("0.1"), 1u);
 }
 
 }  // namespace
