@@ -1,4 +1,5 @@
 #include <cstring>
+#include <type_traits>
 
 #include "section_test_support.h"
 
@@ -6,14 +7,15 @@ namespace orv::testing {
 namespace {
 
 TEST(SectionDatabaseCapacities, AreTheFileFormatOnes) {
-  SectionDatabase* db = nullptr;
-  EXPECT_EQ(std::size(db->profiles), 20u);
-  EXPECT_EQ(std::size(db->profiles[0].points), 420u);
-  EXPECT_EQ(std::size(db->profiles[0].points[0].AO), 200u);
-  EXPECT_EQ(std::size(db->profiles[0].points[0].layerRho), 30u);
-  EXPECT_EQ(std::size(db->profiles[0].points[0].ipValue[0]), 20u);
-  EXPECT_EQ(std::size(db->profiles[0].HBV_pocetBodu), 200u);
-  EXPECT_EQ(std::size(db->profiles[0].HBV_x[0]), 170u);
+  EXPECT_EQ(std::extent_v<decltype(SectionDatabase::profiles)>, 20u);
+  EXPECT_EQ(std::extent_v<decltype(SectionProfile::points)>, 420u);
+  EXPECT_EQ(std::extent_v<decltype(SectionPoint::AO)>, 200u);
+  EXPECT_EQ(std::extent_v<decltype(SectionPoint::compositeRho)>, 200u);
+  EXPECT_EQ(std::extent_v<decltype(SectionPoint::layerRho)>, 30u);
+  EXPECT_EQ((std::extent_v<decltype(SectionPoint::ipValue), 1>), 20u);
+  EXPECT_EQ(std::extent_v<decltype(SectionProfile::HBV_pocetBodu)>, 200u);
+  EXPECT_EQ((std::extent_v<decltype(SectionProfile::HBV_x), 1>), 170u);
+  EXPECT_EQ(std::extent_v<decltype(SectionPoint::pointNote)>, 400u);
 }
 
 TEST_F(SectionTest, InitialStateHasOneEmptyProfile) {
