@@ -184,5 +184,7 @@ void TSection::closeEvent(QCloseEvent* e) {
   // Closing the section ends the program: the curve window closes, which
   // quits.
   e->accept();
+  if (closing_) return;
+  closing_ = true;
   if (closeCurveWindow_) closeCurveWindow_();
 }

@@ -91,6 +91,8 @@ class TSection : public QMainWindow, public orv::SectionLink {
   QMenu* popup_ = nullptr;
   QAction* profileItems_[orv::MaxProfiles] = {};
   bool shownOnce_ = false;
+  // The curve window's closing may close this window again.
+  bool closing_ = false;
 
   std::function<void(int)> helpHook_;
   std::function<void()> closeCurveWindow_;
