@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -328,6 +329,32 @@ TEST(KmtWrite, RecordBytesOfATwoBranchSounding) {
       "\r\nr 20.000000 s5 a10.299999 m2.500000";
   EXPECT_EQ(formatKmtRecord(s, true), want);
   EXPECT_EQ(formatKmtRecord(s, false), "\r\n" + want);
+}
+
+// Qt installs the user's locale for the process; the Czech one writes a
+// decimal comma. File bytes must not follow it.
+TEST(KmtWrite, BytesDoNotFollowTheProcessLocale) {
+  TestWindow w;
+  CurveWindowState& s = w.s();
+  for (int k = 0; k < 3; ++k) addReading(s, 12.5f, 1, gridValueOfIndex(k), 0.5f);
+  loadMerged(w);
+  const std::string inC = formatKmtRecord(s, true);
+  ScratchFolder dir("kmt-locale");
+  const std::string path = dir.write("a.kmt", inC);
+
+  const std::string previous = std::setlocale(LC_ALL, nullptr);
+  ASSERT_NE(std::setlocale(LC_ALL, "cs_CZ.utf8"), nullptr);
+  const std::string inCzech = formatKmtRecord(s, true);
+  TestWindow back;
+  const KmtReadResult r = readKmtRecord(back.s(), path.c_str(), 0);
+  std::setlocale(LC_ALL, previous.c_str());
+
+  EXPECT_EQ(inCzech, inC);
+  EXPECT_NE(inC.find("r 12.500000 s1 a1.000000 m0.500000"), std::string::npos);
+  ASSERT_EQ(r.code, 1);
+  ASSERT_EQ(back.s().readingCount, 3);
+  EXPECT_FLOAT_EQ(back.s().readingRho[2], 12.5f);
+  EXPECT_FLOAT_EQ(back.s().readingMnHalf[2], 0.5f);
 }
 
 struct OutputBranchCase {
