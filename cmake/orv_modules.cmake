@@ -25,6 +25,7 @@ function(orv_test_suite name folder)
   target_compile_definitions(${name} PRIVATE
     ORV_FIXTURES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
     ORV_SAMPLES_DIR="${CMAKE_SOURCE_DIR}/../shared/samples")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+  # Plain indices for parameterised cases: printed values may hold addresses.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()

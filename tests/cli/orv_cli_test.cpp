@@ -1,6 +1,7 @@
 // Runs the built orv-cli and checks its output, its error lines and its exit
 // status.
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include <cmath>
@@ -27,7 +28,9 @@ std::string readAll(const std::string& path) {
 }
 
 CliRun run(const std::string& args) {
-  const std::string base = ::testing::TempDir() + "orv_cli_test";
+  // CTest runs the cases in parallel processes: each needs files of its own.
+  const std::string base =
+      ::testing::TempDir() + "orv_cli_test_" + std::to_string(static_cast<long>(getpid()));
   const std::string command =
       std::string(ORV_CLI_PATH) + " " + args + " >" + base + ".out 2>" + base + ".err";
   const int raw = std::system(command.c_str());
