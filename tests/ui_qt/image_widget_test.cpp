@@ -49,6 +49,14 @@ TEST(ImageWidget, DrawingSchedulesOneRefreshThatTakesTheDirtyArea) {
   EXPECT_TRUE(w.canvas().takeDirtyRect().isEmpty());
 }
 
+TEST(ImageWidget, AFreshWidgetRefreshesItsFirstDrawing) {
+  ImageWidget w;
+  w.canvas().moveTo(0, 0);
+  w.canvas().lineTo(5, 0);
+  QApplication::processEvents();
+  EXPECT_TRUE(w.canvas().takeDirtyRect().isEmpty()) << "the drawing was never shown";
+}
+
 TEST(ImageWidget, ForwardsMouseEventsAsSignals) {
   ImageWidget w;
   std::vector<std::pair<QString, QPoint>> seen;

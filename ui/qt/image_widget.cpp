@@ -17,6 +17,9 @@ ImageWidget::ImageWidget(QWidget* parent) : QWidget(parent) {
     refreshQueued_ = true;
     QMetaObject::invokeMethod(this, &ImageWidget::refresh, Qt::QueuedConnection);
   });
+  // The canvas is born dirty (all of it); the first exposure paints all of it
+  // anyway. Left dirty, it would never announce a change again.
+  canvas_.takeDirtyRect();
 }
 
 QSize ImageWidget::sizeHint() const {
