@@ -1,6 +1,9 @@
 #include "app/orv_application.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <exception>
 
 OrvApplication::OrvApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -9,6 +12,14 @@ OrvApplication::OrvApplication(int& argc, char** argv) : QApplication(argc, argv
   setApplicationDisplayName(QStringLiteral("orv-ruzUzev"));
   setApplicationVersion(QStringLiteral(ORV_VERSION));
   setQuitOnLastWindowClosed(false);
+  // Every text the user sees is Czech, the framework's own dialogs included
+  // (file dialogs, button captions).
+  auto* czech = new QTranslator(this);
+  if (czech->load(QLocale(QLocale::Czech, QLocale::CzechRepublic), QStringLiteral("qtbase"),
+                  QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(czech);
+  else
+    delete czech;
 }
 
 bool OrvApplication::notify(QObject* receiver, QEvent* event) {

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 orv_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev
-              fonts-dejavu-core libgtest-dev libgmock-dev googletest libbenchmark-dev locales)
+              fonts-dejavu-core qt6-translations-l10n libgtest-dev libgmock-dev googletest libbenchmark-dev locales)
 
 missing=()
 for p in "${orv_packages[@]}"; do

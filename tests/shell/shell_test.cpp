@@ -27,6 +27,10 @@ TEST_F(ShellTest, CreatesTheWindowsInTheirFixedOrder) {
   EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("orv-ruzUzev"));
 }
 
+TEST_F(ShellTest, TheFrameworksOwnTextsAreCzech) {
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Zrušit"));
+}
+
 TEST_F(ShellTest, MissingSettingsFileIsAnnouncedAndDefaultsApply) {
   Shell shell(&dialogs_, false);
   ASSERT_EQ(dialogs_.messages().size(), 1u);
