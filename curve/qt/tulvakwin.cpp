@@ -19,6 +19,7 @@
 #include "interpretation/composite_editing.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"
+#include "interpretation/model_editing.h"
 #include "ui/qt/image_widget.h"
 
 namespace {
@@ -32,6 +33,24 @@ orv::MouseButton buttonOf(const QMouseEvent* e) {
     default:
       return orv::MouseButton::Left;
   }
+}
+
+// The image's mouse event in the terms of the command layer: pixel position,
+// the button that changed, the modifier keys and the buttons held.
+orv::MouseEvent mouseEventOf(const QMouseEvent* e) {
+  orv::MouseEvent m;
+  m.button = buttonOf(e);
+  const Qt::KeyboardModifiers keys = e->modifiers();
+  m.shift = keys.testFlag(Qt::ShiftModifier);
+  m.ctrl = keys.testFlag(Qt::ControlModifier);
+  m.alt = keys.testFlag(Qt::AltModifier);
+  m.x = static_cast<int>(e->position().x());
+  m.y = static_cast<int>(e->position().y());
+  const Qt::MouseButtons held = e->buttons();
+  m.leftHeld = held.testFlag(Qt::LeftButton);
+  m.rightHeld = held.testFlag(Qt::RightButton);
+  m.middleHeld = held.testFlag(Qt::MiddleButton);
+  return m;
 }
 
 }  // namespace
@@ -60,6 +79,9 @@ Tulvakwin::Tulvakwin(QWidget* parent, ui::Dialogs* dialogs)
   connect(img_, &ui::ImageWidget::mousePressed, this, &Tulvakwin::ImgMouseDown);
   connect(img_, &ui::ImageWidget::mouseMoved, this, &Tulvakwin::ImgMouseMove);
   connect(img_, &ui::ImageWidget::mouseReleased, this, &Tulvakwin::ImgMouseUp);
+  // The second press of a quick double click is a press like any other (two
+  // corners of a model are often placed in quick succession).
+  connect(img_, &ui::ImageWidget::mouseDoubleClicked, this, &Tulvakwin::ImgMouseDown);
   connect(img_, &ui::ImageWidget::resized, this, &Tulvakwin::FormResize);
 
   buildMenus();
@@ -136,6 +158,29 @@ void Tulvakwin::buildMenus() {
   connect(optimise, &QAction::triggered, this, [this] { orv::optimiseModel(session_); });
   menuBar()->addAction(optimise);
 
+  QMenu* model = menuBar()->addMenu(QStringLiteral("Model"));
+  model->setObjectName("Model1");
+  addItem(model, "Vytvoenmodelu1",
+          QStringLiteral("Začátek vytváření modelu (pravá myš mimo model)"),
+          QKeySequence(Qt::Key_F6), [this] { Vytvoenmodelu1Click(); });
+  // Caption-only items: they tell the mouse gestures.
+  addCaption(model, "Vytvenmodelulevmylichrohy1",
+             QStringLiteral("Vytváření modelu (levá myš liché rohy)"));
+  addCaption(model, "Konecvytvenmodelupravmy1",
+             QStringLiteral("Konec vytváření modelu (pravá myš)"));
+  addCaption(model, "Vlovrstvupravmynadaktivnst1",
+             QStringLiteral("Vlož vrstvu (pravá myš nad aktivní částí)"));
+  addCaption(model, "Zruvrstvustednmynadaktivnvrstvou1",
+             QStringLiteral("Zruš vrstvu (střední myš nad aktivní vrstvou)"));
+  model->addSeparator();
+  addItem(model, "Zruitmodel1", QStringLiteral("Zrušit model (pravá myš mimo model, Ctrl+pravá)"),
+          QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { Zruitmodel1Click(); });
+  model->addSeparator();
+  addItem(model, "Zkoprujmodeldopamti1", QStringLiteral("Zkopíruj model do paměti"),
+          QKeySequence(Qt::CTRL | Qt::Key_C), [this] { Zkoprujmodeldopamti1Click(); });
+  addItem(model, "Vlomodelzpamti1", QStringLiteral("Vlož model z paměti"),
+          QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Vlomodelzpamti1Click(); });
+
   QMenu* zobrazeni = menuBar()->addMenu(QStringLiteral("Zobrazení"));
   zobrazeni->setObjectName("Zobrazen1");
   addItem(zobrazeni, "Npovda1", QStringLiteral("Parametry"),
@@ -151,6 +196,29 @@ void Tulvakwin::buildMenus() {
           [this] { Oprogramu1Click(); });
   addItem(help, "Preference1", QStringLiteral("Preference"), QKeySequence(),
           [this] { Preference1Click(); });
+}
+
+QAction* Tulvakwin::addCaption(QMenu* menu, const QString& objectName, const QString& caption) {
+  auto* a = new QAction(caption, this);
+  a->setObjectName(objectName);
+  menu->addAction(a);
+  return a;
+}
+
+void Tulvakwin::Vytvoenmodelu1Click() {
+  orv::toggleModelBuild(session_);
+}
+
+void Tulvakwin::Zruitmodel1Click() {
+  orv::clearModel(session_);
+}
+
+void Tulvakwin::Zkoprujmodeldopamti1Click() {
+  orv::copyModelToClipboard(session_);
+}
+
+void Tulvakwin::Vlomodelzpamti1Click() {
+  orv::pasteModelFromClipboard(session_);
 }
 
 void Tulvakwin::placeButtons() {
@@ -276,22 +344,13 @@ void Tulvakwin::FormResize(QSize size) {
 }
 
 void Tulvakwin::ImgMouseDown(QMouseEvent* e) {
-  orv::CurveWindowState& s = *state_;
-  const int x = static_cast<int>(e->position().x());
-  const int y = static_cast<int>(e->position().y());
-  if (s.editCompositeMode) {
-    orv::compositeEditMouseDown(session_, buttonOf(e), x, y);
-    return;
-  }
-  if (s.curveDrawn) orv::moveViewByClick(session_, buttonOf(e), x, y);
+  orv::imageMouseDown(session_, mouseEventOf(e));
 }
 
 void Tulvakwin::ImgMouseMove(QMouseEvent* e) {
-  orv::CurveWindowState& s = *state_;
-  const int x = static_cast<int>(e->position().x());
-  const int y = static_cast<int>(e->position().y());
-  if (s.editCompositeMode && e->buttons() == Qt::NoButton)
-    orv::compositeEditMouseMove(session_, x, y);
+  orv::imageMouseMove(session_, mouseEventOf(e));
 }
 
-void Tulvakwin::ImgMouseUp(QMouseEvent*) {}
+void Tulvakwin::ImgMouseUp(QMouseEvent* e) {
+  orv::imageMouseUp(session_, mouseEventOf(e));
+}

@@ -85,6 +85,10 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   void Help1Click();
   void Oprogramu1Click();
   void Preference1Click();
+  void Vytvoenmodelu1Click();
+  void Zruitmodel1Click();
+  void Zkoprujmodeldopamti1Click();
+  void Vlomodelzpamti1Click();
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -96,6 +100,7 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   void buildMenus();
   QAction* addItem(QMenu* menu, const QString& objectName, const QString& caption,
                    const QKeySequence& shortcut, std::function<void()> handler);
+  QAction* addCaption(QMenu* menu, const QString& objectName, const QString& caption);
   void showSectionOnce();
   void placeButtons();
   void ImgMouseDown(QMouseEvent* e);
