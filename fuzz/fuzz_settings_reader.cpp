@@ -1,0 +1,18 @@
+// Any bytes as orvwin.ini: the settings always end in a sane state.
+#include <cstdlib>
+
+#include "base/zeroed_block.h"
+#include "curve/settings_file.h"
+#include "fuzz/fuzz_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string path = writeFuzzInput(data, size, ".ini");
+  static orv::ZeroedBlock<orv::CurveWindowState> state;
+  orv::readSettingsFile(*state, path.c_str());
+  const orv::CurveWindowState& s = *state;
+  if (s.lineWidthModel < 1 || s.lineWidthModel > 50 || s.splineResolution < 2 ||
+      s.splineResolution > 400 || s.screenSplitPercent < 10 || s.screenSplitPercent > 90 ||
+      (s.colourComposite & ~0x00FFFFFF) != 0)
+    std::abort();
+  return 0;
+}
