@@ -1,5 +1,7 @@
 #include "base/c_format.h"
 
+#include <locale.h>
+
 #include <cerrno>
 #include <charconv>
 #include <clocale>
@@ -8,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 namespace orv {
 namespace {
@@ -32,7 +33,8 @@ class CLocaleScope {
 
 std::string_view trimBlanks(std::string_view t) {
   while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-  while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r' || t.back() == '\n'))
+  while (!t.empty() &&
+         (t.back() == ' ' || t.back() == '\t' || t.back() == '\r' || t.back() == '\n'))
     t.remove_suffix(1);
   return t;
 }
@@ -73,7 +75,9 @@ int cscan(const char* text, const char* fmt, ...) {
   return r;
 }
 
-std::string formatF(double v) { return cformat("%f", v); }
+std::string formatF(double v) {
+  return cformat("%f", v);
+}
 
 std::string formatReal(double v) {
   if (std::isnan(v)) return "NAN";

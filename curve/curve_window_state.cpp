@@ -5,8 +5,8 @@
 namespace orv {
 namespace {
 
-constexpr double kFilter[FilterLength] = {0.0225,  0.0336, 0.2525,  0.8183,  1.6448,
-                                          -2.7841, 1.3396, -0.4390, 0.1605,  -0.0746,
+constexpr double kFilter[FilterLength] = {0.0225,  0.0336,  0.2525,  0.8183, 1.6448,
+                                          -2.7841, 1.3396,  -0.4390, 0.1605, -0.0746,
                                           0.0416,  -0.0262, 0.0105};
 
 }  // namespace

@@ -16,6 +16,7 @@ struct CurvePoint {
 // Draws with the canvas's current pen. n is the index of the last point, so
 // n <= 0 draws nothing. Smoothing follows splineAllCurves, splineDegree,
 // splineResolution and the sounding's grid span held in s.
-void drawSmoothCurve(ui::Canvas& canvas, const CurveWindowState& s, const CurvePoint* points, int n);
+void drawSmoothCurve(ui::Canvas& canvas, const CurveWindowState& s, const CurvePoint* points,
+                     int n);
 
 }  // namespace orv

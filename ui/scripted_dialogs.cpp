@@ -13,7 +13,9 @@ std::optional<std::string> ScriptedDialogs::next(const std::string& question) {
   return a;
 }
 
-void ScriptedDialogs::message(std::string_view text) { messages_.emplace_back(text); }
+void ScriptedDialogs::message(std::string_view text) {
+  messages_.emplace_back(text);
+}
 
 std::optional<std::string> ScriptedDialogs::inputQuery(std::string_view caption,
                                                        std::string_view prompt,

@@ -22,7 +22,7 @@ TEST(Cp1250, CzechLettersRoundTrip) {
 
 TEST(Cp1250, UnmappableCharactersBecomeQuestionMarks) {
   EXPECT_EQ(utf8ToCp1250("a\xE2\x82\xAC b\xE4\xB8\xAD"), "a\x80 b?");
-  EXPECT_EQ(utf8ToCp1250("\xC3"), "?");            // truncated sequence
+  EXPECT_EQ(utf8ToCp1250("\xC3"), "?");             // truncated sequence
   EXPECT_EQ(cp1250ToUtf8("\x81"), "\xEF\xBF\xBD");  // undefined byte
 }
 

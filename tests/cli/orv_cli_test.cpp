@@ -1,8 +1,8 @@
 // Runs the built orv-cli and checks its output, its error lines and its exit
 // status.
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
