@@ -1,0 +1,118 @@
+// Speed of one step of a model drag on a 1600 x 1000 picture: the model is
+// erased, the value rule applied, the model drawn again, and the forward
+// problem recomputed with the XOR erase and redraw of the computed curve and
+// the misfit text. A six-layer model over a sounding of 40 grid cells.
+// Target: one step within 2 ms.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "base/zeroed_block.h"
+#include "curve/curve_session.h"
+#include "curve/derive_readings.h"
+#include "curve/settings_file.h"
+#include "curveview/curve_rendering.h"
+#include "interpretation/branch_merging.h"
+#include "interpretation/forward_problem.h"
+#include "interpretation/model_editing.h"
+#include "ui/qt/qimage_canvas.h"
+#include "ui/recording_chrome.h"
+#include "ui/scripted_dialogs.h"
+
+namespace {
+
+void ensureApplication() {
+  static std::unique_ptr<QGuiApplication> app;
+  if (app) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "model_drag_bench_gui";
+  static char* argv[] = {name, nullptr};
+  app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+class NoSection : public orv::SectionLink {
+ public:
+  void deleteCurrentPoint() override {}
+  void storeSounding() override {}
+  void show() override {}
+  void repaint() override {}
+};
+
+struct Window {
+  orv::ZeroedBlock<orv::CurveWindowState> s;
+  ui::QImageCanvas canvas{1600, 1000};
+  ui::ScriptedDialogs dialogs;
+  ui::RecordingChrome chrome;
+  NoSection section;
+  orv::CurveSession c{*s, dialogs, canvas, chrome, section};
+  int layerY = 0;
+  int layerX = 0;
+
+  Window() {
+    orv::CurveWindowState& st = *s;
+    orv::setInitialCurveState(st);
+    orv::applyDefaultSettings(st);
+    orv::finishCurveStateConstruction(st);
+    st.sectionWindowShown = true;
+    // Two overlapping branches over grid cells 0..39.
+    for (int b = 0; b < 2; ++b)
+      for (int k = b * 18; k < 22 + b * 18; ++k) {
+        const int i = st.readingCount++;
+        st.readingAbHalf[i] = static_cast<float>(std::pow(10.0, k * orv::AbGridStep));
+        st.readingMnHalf[i] = b == 0 ? 1.0f : 10.0f;
+        st.readingRho[i] = static_cast<float>(80 * (1 + 0.7 * std::sin(k * 0.2)) * (1 + 0.05 * b));
+        st.readingBranch[i] = b + 1;
+      }
+    orv::deriveReadings(c, orv::ReadingOrigin::InMemory);
+    orv::resetInterpretation(c);
+    orv::mergeBranches(c, 2);
+    const float rho[6] = {80, 150, 40, 200, 30, 300};
+    const float depth[5] = {1.5f, 4, 12, 35, 90};
+    st.modelBoundaryCount = 5;
+    std::copy(rho, rho + 6, st.modelRho);
+    std::copy(depth, depth + 5, st.modelDepth);
+    st.modelDepth[5] = 1e12f;
+    st.modelActive = true;
+    orv::repaintCurveWindow(c);
+    orv::computeForward(c, false);
+    // Pick layer 3 and start dragging it.
+    layerX = orv::columnOfRho(st, st.modelRho[3]);
+    layerY = (orv::rowOfAbHalf(st, st.modelDepth[2]) + orv::rowOfAbHalf(st, st.modelDepth[3])) / 2;
+    orv::MouseEvent e;
+    e.x = layerX;
+    e.y = layerY;
+    orv::imageMouseMove(c, e);
+    e.button = orv::MouseButton::Left;
+    e.leftHeld = true;
+    orv::imageMouseDown(c, e);
+  }
+};
+
+void BM_ModelDragStep(benchmark::State& state) {
+  ensureApplication();
+  Window w;
+  if (!w.s->mouseDragging || w.s->hotLayer != 3 ||
+      w.s->gridMaxIndex - w.s->gridMinIndex + 1 != 40) {
+    state.SkipWithError("the drag did not start on a six-layer model over 40 cells");
+    return;
+  }
+  orv::MouseEvent e;
+  e.button = orv::MouseButton::Left;
+  e.leftHeld = true;
+  e.y = w.layerY;
+  int step = 0;
+  for (auto _ : state) {
+    // Back and forth over 60 pixels, a new position every step.
+    const int k = step++ % 60;
+    e.x = w.layerX + (k < 30 ? k : 60 - k) - 15;
+    orv::imageMouseMove(w.c, e);
+    benchmark::DoNotOptimize(w.canvas.image().constBits());
+  }
+}
+BENCHMARK(BM_ModelDragStep)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
