@@ -10,6 +10,7 @@
 #include "curve/qt/tpreferenceuzivatele.h"
 #include "curve/qt/tulvakwin.h"
 #include "curve/section_display_flags.h"
+#include "curveview/curve_rendering.h"
 #include "section/qt/tsection.h"
 #include "section/qt/tvesparametryedit.h"
 
@@ -51,7 +52,7 @@ Shell::Shell(ui::Dialogs* dialogs, bool showWelcome) : showWelcome_(showWelcome)
     displayParameters_->execute();
     view.profilePrefix = displayFlags_.profilePrefix;
     view.labelBySurfaceChainage = displayFlags_.labelBySurfaceChainage;
-    curve_->redraw();
+    orv::repaintCurveWindow(curve_->session());
     section_->repaint();
   });
   if (showWelcome_) curve_->setFirstShowHook([this] { welcome_->exec(); });

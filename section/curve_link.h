@@ -21,7 +21,10 @@ class CurveLink {
   // caption, computes the forward problem when there is a model, sets
   // modelActive and redraws itself. It reports its own failures.
   virtual void takeOverLoadedPoint() = 0;
-  // Redraws the curve window's picture from state().
+  // Redraws the curve window's picture from state(). While the curve window
+  // holds a point of the section (fromSection), the readings the section has
+  // just copied in are derived first (their logarithms, grid cells and the
+  // display bounds), so the picture shows that point and not the last one.
   virtual void redraw() = 0;
 };
 

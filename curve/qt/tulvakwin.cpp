@@ -235,6 +235,12 @@ void Tulvakwin::setTransferButtonVisible(bool visible) {
 }
 
 void Tulvakwin::redraw() {
+  orv::CurveWindowState& s = *state_;
+  // A point the section has just copied in still carries the derived values
+  // of the sounding shown before it.
+  if (s.fromSection && s.curveLoaded && s.readingCount > 0 &&
+      orv::deriveReadings(session_, orv::ReadingOrigin::InMemory) != 1)
+    return;
   orv::repaintCurveWindow(session_);
 }
 
