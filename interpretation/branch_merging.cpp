@@ -19,12 +19,19 @@ struct CellSums {
   int n[GridCells][BranchSlots];
 };
 
-bool takesPart(const CurveWindowState& s, int m, int firstCell, int lastCell) {
+// A reading belongs to a cell of the tables when its branch and grid index
+// fit them.
+bool liesInTables(const CurveWindowState& s, int m, int firstCell, int lastCell) {
   const int j = s.readingBranch[m];
   const int g = s.readingGridIndex[m];
+  return j >= 1 && j <= MaxBranch && g >= firstCell && g <= lastCell;
+}
+
+// Only a positive resistivity has a logarithm: a reading without one still
+// names its cell's AB/2 and its branch's MN/2, but stays out of the means.
+bool hasResistivity(const CurveWindowState& s, int m) {
   const float rho = s.readingRho[m];
-  return j >= 1 && j <= MaxBranch && g >= firstCell && g <= lastCell && rho > 0 &&
-         std::isfinite(rho);
+  return rho > 0 && std::isfinite(rho);
 }
 
 void clearTables(CurveWindowState& s) {
@@ -53,17 +60,18 @@ void fillCells(CurveWindowState& s, int firstCell, int lastCell) {
   }
   int mnCell[BranchSlots] = {-1, -1, -1, -1, -1, -1};
   for (int m = 0; m < s.readingCount; ++m) {
-    if (!takesPart(s, m, firstCell, lastCell)) continue;
+    if (!liesInTables(s, m, firstCell, lastCell)) continue;
     const int j = s.readingBranch[m];
     const int g = s.readingGridIndex[m];
-    sums.logRho[g][j] += std::log10(static_cast<double>(s.readingRho[m]));
-    sums.s[g][j] += s.readingS[m];
-    ++sums.n[g][j];
     s.cellAbHalf[g][j] = s.readingAbHalf[m];
     if (g >= mnCell[j]) {
       mnCell[j] = g;
       s.branchMnHalf[j] = s.readingMnHalf[m];
     }
+    if (!hasResistivity(s, m)) continue;
+    sums.logRho[g][j] += std::log10(static_cast<double>(s.readingRho[m]));
+    sums.s[g][j] += s.readingS[m];
+    ++sums.n[g][j];
   }
   for (int g = firstCell; g <= lastCell; ++g) {
     for (int j = 1; j <= s.branchCount; ++j) {
@@ -141,7 +149,8 @@ MergeOutcome mergeBranchesCore(CurveWindowState& s, int onto) {
         lastBranch = j;
       }
     }
-    if (count >= 2 && s.averageOverlaps) {
+    // Always on: the window switches averaging on after its settings are read.
+    if (count >= 2) {
       const float mean = static_cast<float>(std::pow(10.0, sumLog / count));
       for (int j = 1; j <= bc; ++j)
         if (s.mergedRho[g][j] > 0) s.mergedRho[g][j] = mean;

@@ -118,6 +118,37 @@ TEST(BranchMerging, DisagreeingOverlapIsAveragedGeometrically) {
   EXPECT_FLOAT_EQ(s.mergedRho[3][0], 20.0f);
 }
 
+TEST(BranchMerging, AveragingHasNoOffSwitch) {
+  TestWindow w;
+  CurveWindowState& s = w.s();
+  addReading(s, 1, 1, 10.0f);
+  addReading(s, 1, 2, 10.0f);
+  addReading(s, 2, 1, 10.0f);
+  addReading(s, 2, 2, 40.0f);
+  derive(w);
+  // Whatever the settings file said, the overlaps are averaged.
+  s.averageOverlaps = false;
+  mergeBranchesCore(s, 1);
+  EXPECT_FLOAT_EQ(s.mergedRho[2][1], std::sqrt(10.0f * 20.0f));
+  EXPECT_FLOAT_EQ(s.mergedRho[2][2], std::sqrt(10.0f * 20.0f));
+  EXPECT_FLOAT_EQ(s.mergedRho[2][0], std::sqrt(10.0f * 20.0f));
+}
+
+TEST(BranchMerging, AReadingWithoutResistivityStillNamesAbAndMnHalf) {
+  TestWindow w;
+  CurveWindowState& s = w.s();
+  addReading(s, 2, 3, 50.0f, 2.5f);
+  addReading(s, 2, 4, 60.0f, 2.5f);
+  addReading(s, 2, 4, 0.0f, 1.5f);  // the branch's last reading, no value
+  derive(w);
+  s.readingAbHalf[2] = 4.7f;
+  mergeBranchesCore(s, 2);
+  EXPECT_FLOAT_EQ(s.branchMnHalf[2], 1.5f);
+  EXPECT_FLOAT_EQ(s.cellAbHalf[4][2], 4.7f);
+  EXPECT_FLOAT_EQ(s.cellRho[4][2], 60.0f);
+  EXPECT_FLOAT_EQ(s.mergedRho[4][0], 60.0f);
+}
+
 TEST(BranchMerging, BranchesWithoutOverlapAreReportedAndLeftUnshifted) {
   TestWindow w;
   CurveWindowState& s = w.s();
