@@ -112,7 +112,9 @@ void shiftCompositeCore(CurveWindowState& s, int direction) {
   for (int j = 0; j <= branchesOf(s); ++j) {
     for (int g = first; g <= last; ++g) {
       const float v = s.mergedRho[g][j];
-      if (v > 0) s.mergedRho[g][j] = static_cast<float>(std::pow(10.0, std::log10(v) + step));
+      if (v > 0)
+        s.mergedRho[g][j] =
+            static_cast<float>(std::pow(10.0, std::log10(static_cast<double>(v)) + step));
     }
   }
 }

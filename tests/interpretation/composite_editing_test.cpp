@@ -69,6 +69,21 @@ TEST(CompositeShift, ThreeStepsUpMultiplyByTenToThreeSteps) {
   EXPECT_NEAR(s.mergedRho[2][0], 30.0, 1e-4);
 }
 
+TEST(CompositeShift, TheLogarithmIsTakenInDoublePrecision) {
+  TestWindow w;
+  load(w, {0, 1, 2, 3});
+  CurveWindowState& s = w.s();
+  const float values[] = {20.0f, 47.3f, 999.9f, 1234.5f};
+  for (int k = 0; k < 4; ++k) s.mergedRho[k][0] = s.mergedRho[k][1] = values[k];
+  shiftCompositeCore(s, +1);
+  for (int k = 0; k < 4; ++k) {
+    const float up =
+        static_cast<float>(std::pow(10.0, std::log10(static_cast<double>(values[k])) + 0.001f));
+    EXPECT_EQ(s.mergedRho[k][0], up) << k;
+    EXPECT_EQ(s.mergedRho[k][1], up) << k;
+  }
+}
+
 TEST(CompositeShift, NothingWithoutComposite) {
   TestWindow w;
   w.s().mergedRho[0][0] = 10.0f;
