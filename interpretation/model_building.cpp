@@ -22,8 +22,9 @@ void eraseModelIfDrawn(CurveSession& c) {
 }
 
 void drawModelMarked(CurveSession& c) {
-  drawModel(c);
+  // Marked first, so that the model table is written with the values drawn.
   c.s.modelActive = true;
+  drawModel(c);
 }
 
 void recomputeForward(CurveSession& c) {

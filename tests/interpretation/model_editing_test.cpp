@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/c_format.h"
 #include "curve/derive_readings.h"
 #include "curve/grid_index.h"
 #include "curve/settings_file.h"
@@ -552,6 +553,9 @@ TEST(ModelBuilding, CornersFollowTheMouseAndNeverRiseAboveThePreviousOne) {
   EXPECT_EQ(s.modelBoundaryCount, 1);
   EXPECT_EQ(s.modelDepth[1], s.modelDepth[0]);
   EXPECT_NEAR(s.modelRho[1], 200, 5);
+  // The table follows the corner.
+  EXPECT_EQ(w.canvas.texts[w.canvas.texts.size() - 2],
+            cformat("%.1f     ", static_cast<double>(s.modelRho[1])));
   w.expectNoResidueDuringBuild();
 }
 
@@ -758,11 +762,18 @@ TEST(ModelDrag, AMoveWithNoButtonAfterALostReleaseEndsTheDrag) {
   w.move(x, y);
   w.press(MouseButton::Left, x, y);
   w.move(x + 30, y, true);
+  const size_t textsBefore = w.canvas.texts.size();
   w.move(x + 40, y, false);  // the release went to a message box
   EXPECT_FALSE(s.mouseDragging);
   float expected = 0;
   ASSERT_TRUE(rhoAtColumn(s, x + 40, &expected));
   EXPECT_EQ(s.modelRho[1], expected);
+  // The model table shows the value the model now has.
+  const std::vector<std::string> written(w.canvas.texts.begin() + textsBefore,
+                                         w.canvas.texts.end());
+  EXPECT_NE(std::find(written.begin(), written.end(),
+                      cformat("%.1f     ", static_cast<double>(expected))),
+            written.end());
   w.expectNoResidue();
 }
 
