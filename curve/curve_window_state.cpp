@@ -28,6 +28,7 @@ void setInitialCurveState(CurveWindowState& s) {
   s.lastClickOutsidePlot = true;
   // The KMT file name offered first lies in the start-up folder.
   setText(s.soundingFilePath, "ves.kmt");
+  setText(s.kmtOpenDialogFileName, "");
   s.scaleMarginPercent = 20;
   s.compositeShiftStep = 0.001f;
   s.soundingRecordIndex = 0;

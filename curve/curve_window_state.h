@@ -42,6 +42,9 @@ struct CurveWindowState {
   // --- identification and files (Windows-1250 texts) -----------------------
   char instrumentFilePath[PathCapacity];
   char soundingFilePath[PathCapacity];
+  // The file last chosen in the KMT open dialog: the records are read from it
+  // even after a save has pointed soundingFilePath at the output file.
+  char kmtOpenDialogFileName[PathCapacity];
   char settingsFilePath[PathCapacity];
   char StartFolder[PathCapacity];
   char dateText[WordCapacity];
@@ -189,7 +192,7 @@ struct CurveWindowState {
   double residual[SvdMaxRows];                // ln(composite / computed) per cell
   double projectedResidual[SvdMaxRows];       // U x residual
   double dampingCandidate[2 * MaxLayers + 2];
-  double parameterStep[SvdMaxColumns];        // change of ln(parameter) per column
+  double parameterStep[SvdMaxColumns];  // change of ln(parameter) per column
 };
 
 static_assert(std::is_trivially_default_constructible_v<CurveWindowState>,

@@ -187,8 +187,11 @@ void openRecord(CurveSession& c, int recordIndex) {
       c.dialogs.message("nevybral jste žádný soubor");
       return;
     }
-    setText(s.soundingFilePath, *path);
+    setText(s.kmtOpenDialogFileName, *path);
   }
+  // The records come from the file chosen in the open dialog, now or the last
+  // time, even when a save has named another file since.
+  if (s.kmtOpenDialogFileName[0] != '\0') setText(s.soundingFilePath, s.kmtOpenDialogFileName);
 
   ReadingsSnapshot previous;
   takeSnapshot(previous, s);

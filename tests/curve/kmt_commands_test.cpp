@@ -271,6 +271,26 @@ TEST(KmtCommands, SaveDialogLoopsUntilANewNameAndWritesTheRecord) {
   EXPECT_EQ(back.s().readingCount, 3);
 }
 
+TEST(KmtCommands, AfterASaveTheNextRecordComesFromTheOpenedFile) {
+  ScratchFolder dir("kmt-cmd-next-after-save");
+  const std::string target = dir.file("out.kmt");
+  TestWindow w;
+  openThreeRecords(w);
+  w.dialogs.clearRecords();
+  for (const char* a : {target.c_str(), "Op", "Lok", "25", "1"}) w.dialogs.answer(a);
+  appendKmtRecord(w.session);
+  ASSERT_EQ(textOf(w.s().soundingFilePath), target);
+
+  w.dialogs.clearRecords();
+  readNextKmtRecord(w.session);
+  EXPECT_TRUE(w.dialogs.messages().empty());
+  EXPECT_TRUE(w.dialogs.questions().empty());
+  EXPECT_EQ(w.s().pointNumber, 20);
+  EXPECT_EQ(w.s().soundingRecordIndex, 2);
+  EXPECT_EQ(textOf(w.s().soundingFilePath), ThreeRecords);
+  EXPECT_EQ(w.chrome.caption, titleOf(ThreeRecords, 20, 1, "Beta", "2024-05-02"));
+}
+
 TEST(KmtCommands, TwoCancelsInARowGiveUp) {
   TestWindow w;
   openThreeRecords(w);
