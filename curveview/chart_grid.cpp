@@ -90,9 +90,10 @@ void drawAbGrid(CurveSession& c) {
   const int room = static_cast<int>(LabelSpacing * s.textHeight);
   if (std::isfinite(s.logAbMin) && std::isfinite(s.logAbMax)) {
     int lastTop = NoLabel;
+    // The range follows the bounds, not the plot box: under a locked scale the
+    // bounds may reach past the plot, and their lines then run below it.
     for (int d = -2; d < s.logAbMax + 1 && d <= HighestDecade; ++d) {
       const int yd = rowOfLogAbHalf(s, d);
-      if (rowOfLogAbHalf(s, d - 1) > s.plotBottom) break;
       const int decadeTop = yd - s.textHeight / 2;
       canvas.setPenWidth(2);
       if (s.logAbMin < d && d < s.logAbMax) {

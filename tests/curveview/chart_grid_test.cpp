@@ -174,6 +174,37 @@ TEST_F(ChartGridTest, AbGridDrawsEveryIntermediateLineInsideTheRange) {
   EXPECT_EQ(expected, thin);
 }
 
+// Under a locked scale the clicks below the plot raise logAbMax while the
+// plot box and the scale stay: the AB/2 grid follows the bounds and runs on
+// below the frame into the grown picture, down to 2000 m.
+TEST_F(ChartGridTest, LockedScaleDrawsTheAbGridOfTheMovedBoundsBelowThePlot) {
+  s->curveLoaded = true;
+  paintCurves(c);
+  s->lockCurveScale = true;
+  canvas.resize(656, 800);
+  formResize(c);
+  for (int click = 0; click < 3; ++click) moveViewByClick(c, MouseButton::Left, 300, 500);
+  canvas.clear();
+  moveViewByClick(c, MouseButton::Left, 300, 500);
+  ASSERT_EQ(426, s->plotBottom);
+  ASSERT_GT(s->logAbMax, 3.33f);
+  std::vector<int> thin, thick;
+  for (const Call& call : canvas.ofKind(CallKind::Line)) {
+    if (call.penColour != 0xC0C0C0 || call.points[0].y != call.points[1].y) continue;
+    (call.penWidth == 2 ? thick : thin).push_back(call.points[0].y);
+  }
+  EXPECT_EQ((std::vector<int>{226, 426, 626}), thick);
+  std::vector<int> expected;
+  for (double base : {1.0, 10.0, 100.0})
+    for (int m = 2; m <= 9; ++m) expected.push_back(rowOfAbHalf(*s, m * base));
+  expected.push_back(rowOfAbHalf(*s, 2000));
+  EXPECT_EQ(expected, thin);
+  EXPECT_EQ(686, rowOfAbHalf(*s, 2000));
+  const auto labels = abLabels();
+  EXPECT_EQ(1u, labels.count("1000"));
+  EXPECT_EQ(1u, labels.count("2000"));
+}
+
 TEST_F(ChartGridTest, AxisCaptionsStandAtTheirPlaces) {
   paintCurves(c);
   const Call* rzd = canvas.findText("Rzd->");
