@@ -75,13 +75,14 @@ int deriveReadings(CurveSession& c, ReadingOrigin origin) {
 
   // Smallest and largest AB/2 before anything is written, so that a refused
   // sounding leaves the grid values of the previous one untouched.
-  float smallest = 999999.0f;
+  constexpr float NoSmallest = 999999.0f;
+  float smallest = NoSmallest;
   float largest = 0.0f;
   for (int i = 0; i < s.readingCount; ++i) {
     if (s.readingAbHalf[i] < smallest) smallest = s.readingAbHalf[i];
     if (s.readingAbHalf[i] > largest) largest = s.readingAbHalf[i];
   }
-  if (s.readingCount == 0 || smallest <= 0 || largest <= 0) {
+  if (s.readingCount == 0 || smallest <= 0 || largest <= 0 || smallest == NoSmallest) {
     c.section.deleteCurrentPoint();
     return -1;
   }

@@ -169,6 +169,25 @@ TEST_F(DeriveReadings, ANonPositiveSpacingRefusesTheSounding) {
   }
 }
 
+TEST_F(DeriveReadings, TheSmallestSpacingStillAtItsStartValueMeansNoReading) {
+  // The search for the smallest AB/2 starts at 999999 m; a sounding that never
+  // goes below it counts as one without readings.
+  for (float far : {999999.0f, 2.0e6f}) {
+    SCOPED_TRACE(far);
+    CurveFixture g;
+    setInitialCurveState(g.s);
+    load(g.s, {{far, 10.0f}});
+    EXPECT_EQ(deriveReadings(g.session, ReadingOrigin::InMemory), -1);
+    EXPECT_EQ(g.section.deleted, 1);
+    EXPECT_EQ(g.s.sourceKind, SourceNone);
+  }
+  CurveFixture g;
+  setInitialCurveState(g.s);
+  load(g.s, {{999998.9f, 10.0f}, {2.0e6f, 10.0f}});
+  EXPECT_EQ(deriveReadings(g.session, ReadingOrigin::InMemory), 1);
+  EXPECT_EQ(g.section.deleted, 0);
+}
+
 TEST_F(DeriveReadings, ANegativeReadingCountIsNoReading) {
   f.s.readingCount = -4;
   EXPECT_EQ(deriveReadings(f.session, ReadingOrigin::Sas), -1);
