@@ -162,11 +162,13 @@ bool buildTrial(CurveWindowState& s, const ParameterList& list) {
     const Parameter& p = list.p[q];
     const int k = p.layer;
     if (p.role == Role::Free || p.role == Role::Coupled) {
-      const float factor = static_cast<float>(std::exp(s.parameterStep[p.column]));
+      // The factor keeps double precision; only the product is rounded to
+      // single, as the model will hold it.
+      const double factor = std::exp(s.parameterStep[p.column]);
       if (p.isRho) {
-        s.rhoParam[k] = s.modelRho[k] * factor;
+        s.rhoParam[k] = static_cast<float>(s.modelRho[k] * factor);
       } else {
-        s.thickParam[k] = s.modelThickness[k] * factor;
+        s.thickParam[k] = static_cast<float>(s.modelThickness[k] * factor);
       }
     } else if (p.isRho) {
       s.rhoParam[k] = s.modelRho[k];

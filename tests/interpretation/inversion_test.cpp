@@ -354,3 +354,40 @@ TEST(Inversion, RefusesBoundaryCountsAndCellRangesOutsideTheCapacities) {
 }
 
 }  // namespace
+
+// A step that gains too little to go on is the last thing a run does, so the
+// step left in the working arrays is the one that built the model.
+struct LastStepCase {
+  float zigzag;  // ln of the composite's alternating offset
+  float rho0;
+  float depth0;
+};
+
+class LastStep : public ::testing::TestWithParam<LastStepCase> {};
+
+TEST_P(LastStep, ScalesEachParameterInSinglePrecisionOfTheExactProduct) {
+  const LastStepCase& t = GetParam();
+  Fixture f;
+  threeLayerComposite(f);
+  for (int g = 0; g <= 29; ++g) f.s.mergedRho[g][0] *= std::exp(g % 2 ? t.zigzag : -t.zigzag);
+  setModel(f.s, {t.rho0, 200, 50}, {t.depth0, 25});
+  const float rho[3] = {f.s.modelRho[0], f.s.modelRho[1], f.s.modelRho[2]};
+  const float h[2] = {f.s.modelDepth[0], f.s.modelDepth[1] - f.s.modelDepth[0]};
+  const orv::InversionOutcome out = optimiseModelCore(f.s);
+  ASSERT_EQ(out.acceptedSteps, 1);
+  ASSERT_EQ(out.jacobians, 1);
+  // Columns in parameter order: rho_0, h_0, rho_1, h_1, rho_2. The factor
+  // exp(step) is not rounded on its own; only the product is.
+  const double* step = f.s.parameterStep;
+  EXPECT_EQ(f.s.modelRho[0], static_cast<float>(rho[0] * std::exp(step[0])));
+  EXPECT_EQ(f.s.modelThickness[0], static_cast<float>(h[0] * std::exp(step[1])));
+  EXPECT_EQ(f.s.modelRho[1], static_cast<float>(rho[1] * std::exp(step[2])));
+  EXPECT_EQ(f.s.modelThickness[1], static_cast<float>(h[1] * std::exp(step[3])));
+  EXPECT_EQ(f.s.modelRho[2], static_cast<float>(rho[2] * std::exp(step[4])));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, LastStep,
+    ::testing::Values(LastStepCase{0.1f, 20.2f, 5.0f}, LastStepCase{0.1f, 20.1f, 5.0f},
+                      LastStepCase{0.12f, 20.3f, 5.0f}, LastStepCase{0.1f, 20.0f, 5.05f},
+                      LastStepCase{0.08f, 19.9f, 4.97f}, LastStepCase{0.15f, 20.0f, 5.0f}));
