@@ -100,9 +100,9 @@ void drawSmoothCurve(ui::Canvas& canvas, const CurveWindowState& s, const CurveP
                      int n) {
   if (n <= 0 || points == nullptr) return;
   const bool smooth = s.splineAllCurves && s.gridMaxIndex - s.gridMinIndex >= 2 && n > 1;
-  // An order below 2 is no curve through the points (order 1 jumps from point
-  // to point); the polyline is its sound stand-in.
-  if (!smooth || s.splineDegree < 2) {
+  // The recursion starts at order 1 (the knot intervals' indicators); an
+  // order below it defines no curve, and the polyline stands in for it.
+  if (!smooth || s.splineDegree < 1) {
     drawPolyline(canvas, points, n);
     return;
   }
