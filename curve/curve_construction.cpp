@@ -1,11 +1,16 @@
 #include "curve/curve_construction.h"
 
+#include <cstdint>
+
 #include "curve/settings_file.h"
 
 namespace orv {
 
 int curveWindowWidth(const CurveWindowState& s, const ui::WindowChrome& chrome) {
-  return chrome.screenSize().width * s.screenSplitPercent / 100;
+  // The split read at start-up is not range-checked, so the product may not
+  // fit 32 bits; the window framework bounds the width to the screen.
+  const int64_t w = static_cast<int64_t>(chrome.screenSize().width) * s.screenSplitPercent / 100;
+  return w > INT32_MAX ? INT32_MAX : (w < INT32_MIN ? INT32_MIN : static_cast<int>(w));
 }
 
 void constructCurveState(CurveSession& c) {

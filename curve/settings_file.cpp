@@ -165,7 +165,6 @@ void sanitizeSettings(CurveWindowState& s) {
   for (int32_t* c : {&s.colourComposite, &s.colourComputed, &s.colourModelFixed, &s.colourModel})
     *c &= 0x00FFFFFF;
   for (int b = 1; b <= MaxBranch; ++b) s.colourBranch[b] &= 0x00FFFFFF;
-  s.screenSplitPercent = clampTo(s.screenSplitPercent, 10, 90);
 }
 
 std::string settingsIoPath(const CurveWindowState& s) {

@@ -14,9 +14,11 @@ void applyDefaultSettings(CurveWindowState& s);
 
 // Brings every setting into the range the drawing code can work with: pen
 // widths 1..50, B-spline order 2..10 and resolution 2..400 (the spline's point
-// buffer holds 400), colours cut to 24 bits, the screen split 10..90. The
-// input mode is kept as it is: the preference dialog shows no button for an
-// unknown mode and a double-click then starts nothing.
+// buffer holds 400), colours cut to 24 bits. The input mode is kept as it is:
+// the preference dialog shows no button for an unknown mode and a
+// double-click then starts nothing. The screen split is kept as read too: the
+// window is sized with it unchecked at start-up (only the screen-split
+// command clamps it to 10..90).
 void sanitizeSettings(CurveWindowState& s);
 
 // The file really opened: orvwin.ini in StartFolder, with this platform's

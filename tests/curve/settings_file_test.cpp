@@ -104,8 +104,6 @@ void expectSane(const CurveWindowState& s) {
        {s.colourComposite, s.colourComputed, s.colourModel, s.colourModelFixed, s.colourBranch[1],
         s.colourBranch[2], s.colourBranch[3], s.colourBranch[4], s.colourBranch[5]})
     EXPECT_EQ(c & ~0x00FFFFFF, 0);
-  EXPECT_GE(s.screenSplitPercent, 10);
-  EXPECT_LE(s.screenSplitPercent, 90);
 }
 
 TEST_F(SettingsFile, DefaultsAreWrittenByteExact) {
@@ -183,8 +181,10 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{14, "k 0x7F00FF00", &CurveWindowState::colourModelFixed, 0xFF00},
         LineCase{15, "k 1", &CurveWindowState::colourModel, 1},
         LineCase{21, "k 50", &CurveWindowState::screenSplitPercent, 50},
-        LineCase{21, "k 5", &CurveWindowState::screenSplitPercent, 10},
-        LineCase{21, "k 100", &CurveWindowState::screenSplitPercent, 90}));
+        // The split is taken unchecked at start-up.
+        LineCase{21, "k 5", &CurveWindowState::screenSplitPercent, 5},
+        LineCase{21, "k 95", &CurveWindowState::screenSplitPercent, 95},
+        LineCase{21, "k 100", &CurveWindowState::screenSplitPercent, 100}));
 
 TEST_F(SettingsFile, BranchColoursAndFlags) {
   std::string file = withLine(kDefaultFile, 4, "b 0");
@@ -239,12 +239,12 @@ TEST_F(SettingsFile, AnOverlongLineIsReadInPieces) {
   writeBytes(iniPath(), withLine(kDefaultFile, 3, longLine));
   readSettings(f.s, f.dialogs);
   EXPECT_EQ(f.s.inputMode, 2);
-  EXPECT_TRUE(f.s.splineAllCurves);       // "xxx..." does not convert
-  EXPECT_EQ(f.s.splineDegree, 3);         // "xx" neither
-  EXPECT_EQ(f.s.splineResolution, 2);     // the old line 4, value 1
-  EXPECT_EQ(f.s.lineWidthMeasured, 3);    // the old line 5
-  EXPECT_EQ(f.s.lineWidthComposite, 50);  // the old line 6, 128
-  EXPECT_EQ(f.s.screenSplitPercent, 90);  // the old line 19, 8388736
+  EXPECT_TRUE(f.s.splineAllCurves);            // "xxx..." does not convert
+  EXPECT_EQ(f.s.splineDegree, 3);              // "xx" neither
+  EXPECT_EQ(f.s.splineResolution, 2);          // the old line 4, value 1
+  EXPECT_EQ(f.s.lineWidthMeasured, 3);         // the old line 5
+  EXPECT_EQ(f.s.lineWidthComposite, 50);       // the old line 6, 128
+  EXPECT_EQ(f.s.screenSplitPercent, 8388736);  // the old line 19
   expectSane(f.s);
 }
 
@@ -366,6 +366,35 @@ TEST_F(SettingsFile, ConstructionForcesAveragingAndUsesTheSplit) {
     ASSERT_EQ(f.s.rhoFixed[i], 0);
   }
 }
+
+struct SplitCase {
+  std::string line;
+  int screenWidth;
+  int expectedWidth;
+};
+
+class SettingsSplitAtStartUp : public SettingsFile,
+                               public ::testing::WithParamInterface<SplitCase> {};
+
+// The window is sized with the split as read, without a range check; a
+// split whose product does not fit 32 bits gives the largest width, which
+// the window framework then bounds to the screen.
+TEST_P(SettingsSplitAtStartUp, SizesTheWindowWithTheSplitAsRead) {
+  writeBytes(iniPath(), withLine(kDefaultFile, 21, GetParam().line));
+  f.chrome.screen = {GetParam().screenWidth, 1000};
+  constructCurveState(f.session);
+  EXPECT_EQ(f.chrome.placedWidth, GetParam().expectedWidth);
+  ASSERT_TRUE(writeSettings(f.s, f.dialogs));
+  EXPECT_EQ(readBytes(iniPath()), withLine(kDefaultFile, 21, GetParam().line));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Splits, SettingsSplitAtStartUp,
+    ::testing::Values(SplitCase{"kolik_procent_ma_prava_cast_obrazovky(norm60procent) 95", 1600,
+                                1520},
+                      SplitCase{"kolik_procent_ma_prava_cast_obrazovky(norm60procent) 5", 1600, 80},
+                      SplitCase{"kolik_procent_ma_prava_cast_obrazovky(norm60procent) 2000000000",
+                                1600, INT32_MAX}));
 
 }  // namespace
 }  // namespace orv
