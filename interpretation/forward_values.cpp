@@ -21,6 +21,8 @@ constexpr int kFirstAbscissa = -20;
 // The working copy of the resistivities never goes below this (ohm.m): the
 // recurrence divides by rho squared.
 constexpr float kRhoFloor = 1e-6f;
+// exp(x) < 2^-150 for every x below this, so the float it rounds to is +0.
+constexpr double kFloatExpZero = -104.0;
 
 }  // namespace
 
@@ -47,29 +49,56 @@ bool computeForwardValues(CurveWindowState& s, bool trial) {
   }
   for (int i = 0; i <= n; ++i) rho[i] = trial ? static_cast<float>(s.rhoParam[i]) : s.modelRho[i];
 
-  // The whole transform is evaluated before any result array is written, so
-  // that a refusal leaves the previous curve in place.
-  float transform[TransformAbscissae];
-  const int lastAbscissa = last + 4;
-  for (int j = kFirstAbscissa; j <= lastAbscissa; ++j) {
-    const float lambda = gridAbscissa(j);
-    float t = rho[n];  // the half-space is not clamped
-    for (int i = n - 1; i >= 0; --i) {
-      if (rho[i] < 1e-6) rho[i] = kRhoFloor;
-      if (std::fabs(lambda) < 1e-11) return false;
-      const float e = static_cast<float>(std::exp(-2.0 * thickness[i] / lambda));
-      if (std::fabs(e + 1.0) < 1e-8) return false;
-      const double w = (1.0 - e) * rho[i] / (e + 1.0);  // rho tanh(h / lambda)
-      const double rho2 = static_cast<double>(rho[i]) * rho[i];
-      t = static_cast<float>((w + t) / (t * w / rho2 + 1.0));
-    }
-    // A model with a non-finite or sign-changing value could give an infinite
-    // or undefined transform; such a curve is not a result.
-    if (!std::isfinite(t)) return false;
-    transform[j - kFirstAbscissa] = t;
+  // The floor is met at the first abscissa for every layer above the
+  // half-space and then holds for all later ones, so it can be applied once.
+  // The square of a float is exact in double.
+  double rho2[MaxLayers];
+  double minusTwoH[MaxLayers];
+  for (int i = 0; i < n; ++i) {
+    if (rho[i] < 1e-6) rho[i] = kRhoFloor;
+    rho2[i] = static_cast<double>(rho[i]) * rho[i];
+    minusTwoH[i] = -2.0 * thickness[i];
   }
 
-  for (int g = 0; g <= last; ++g) s.gridAbHalf[g] = gridAbscissa(g);
+  // The whole transform is evaluated before any result array is written, so
+  // that a refusal leaves the previous curve in place. The recurrence runs
+  // layer by layer over all abscissae at once: the abscissae are independent
+  // of each other, and each value still goes through exactly the same
+  // operations in the same order as when taken one abscissa at a time.
+  const int abscissae = last + 4 - kFirstAbscissa + 1;
+  float lambda[TransformAbscissae];  // m
+  float transform[TransformAbscissae];
+  for (int a = 0; a < abscissae; ++a) {
+    lambda[a] = gridAbscissa(a + kFirstAbscissa);
+    if (n > 0 && std::fabs(lambda[a]) < 1e-11) return false;
+    transform[a] = rho[n];  // the half-space is not clamped
+  }
+  float e[TransformAbscissae];
+  for (int i = n - 1; i >= 0; --i) {
+    bool refused = false;
+    for (int a = 0; a < abscissae; ++a) {
+      const double x = minusTwoH[i] / lambda[a];
+      // Below -104 the exponential is under half the smallest float and
+      // rounds to zero: a layer many abscissae thick needs no call.
+      e[a] = x < kFloatExpZero ? 0.0f : static_cast<float>(std::exp(x));
+      refused = refused || std::fabs(e[a] + 1.0) < 1e-8;
+    }
+    if (refused) return false;
+    const double r = rho[i];
+    const double r2 = rho2[i];
+    for (int a = 0; a < abscissae; ++a) {
+      const double w = (1.0 - e[a]) * r / (e[a] + 1.0);  // rho tanh(h / lambda)
+      const float t = transform[a];
+      transform[a] = static_cast<float>((w + t) / (t * w / r2 + 1.0));
+    }
+  }
+  // A model with a non-finite or sign-changing value could give an infinite
+  // or undefined transform; such a curve is not a result.
+  for (int a = 0; a < abscissae; ++a) {
+    if (!std::isfinite(transform[a])) return false;
+  }
+
+  for (int g = 0; g <= last; ++g) s.gridAbHalf[g] = lambda[g - kFirstAbscissa];
   for (int k = 0; k < FilterLength; ++k) s.filterCoefficients[k] = ForwardFilterCoefficients[k];
 
   for (int g = first; g <= last; ++g) {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "numerics_support.h"
 
@@ -292,3 +294,82 @@ TEST(ComputeForward, RefusalErasesTheOldCurveAndLeavesTheFlagCleared) {
 }
 
 }  // namespace
+
+// The transform evaluated abscissa by abscissa, layer by layer, with the
+// resistivity floor applied inside the recurrence as it is met: the plain
+// order of the computation. The production code may reorder the loops only
+// if every float comes out the same.
+void plainForward(const float* modelRho, const double* thickness, int n, int first, int last,
+                  float* curve) {
+  const double ln10 = std::log(10.0);
+  float rho[orv::MaxLayers];
+  for (int i = 0; i <= n; ++i) rho[i] = modelRho[i];
+  float transform[orv::TransformAbscissae];
+  for (int j = -20; j <= last + 4; ++j) {
+    const float lambda = static_cast<float>(std::exp(ln10 * j * orv::AbGridStep));
+    float t = rho[n];
+    for (int i = n - 1; i >= 0; --i) {
+      if (rho[i] < 1e-6) rho[i] = 1e-6f;
+      const float e = static_cast<float>(std::exp(-2.0 * thickness[i] / lambda));
+      const double w = (1.0 - e) * rho[i] / (e + 1.0);
+      t = static_cast<float>((w + t) / (t * w / (static_cast<double>(rho[i]) * rho[i]) + 1.0));
+    }
+    transform[j + 20] = t;
+  }
+  for (int g = first; g <= last; ++g) {
+    curve[g] = 0.0f;
+    for (int k = -2; k <= 10; ++k) {
+      curve[g] += orv::ForwardFilterCoefficients[k + 2] * transform[g - 2 * k + 20];
+    }
+  }
+}
+
+class AgainstPlainOrder : public ::testing::TestWithParam<int> {};
+
+TEST_P(AgainstPlainOrder, EveryCellIsBitForBitTheSame) {
+  std::mt19937 random(4242u + static_cast<unsigned>(GetParam()));
+  const int counts[] = {0, 1, 2, 3, 5, 10, 29};
+  const int n = counts[GetParam() % 7];
+  std::uniform_real_distribution<double> logRho(-8.0, 5.0);
+  std::uniform_real_distribution<double> logH(-2.0, 2.7);
+  std::uniform_int_distribution<int> cell(0, 199);
+  Fixture f;
+  const bool trial = GetParam() % 2 == 1;
+  double thickness[orv::MaxLayers];
+  float rho[orv::MaxLayers];
+  f.s.modelBoundaryCount = n;
+  double depth = 0.0;
+  for (int i = 0; i <= n; ++i) {
+    rho[i] = static_cast<float>(std::pow(10.0, logRho(random)));
+    if (i % 7 == 3) rho[i] = i % 2 ? 0.0f : -12.0f;  // raised to the floor
+    if (i < n) {
+      if (trial) {
+        thickness[i] = std::pow(10.0, logH(random));
+      } else {
+        f.s.modelDepth[i] = static_cast<float>(depth + std::pow(10.0, logH(random)));
+        thickness[i] = static_cast<double>(f.s.modelDepth[i]) - depth;
+        depth = f.s.modelDepth[i];
+      }
+    }
+    f.s.modelRho[i] = rho[i];
+    f.s.rhoParam[i] = rho[i];
+    f.s.thickParam[i] = thickness[i];
+  }
+  if (trial) {
+    // The trial resistivities are not single precision values.
+    for (int i = 0; i <= n; ++i) f.s.rhoParam[i] *= 1.0 + 1e-9;
+    for (int i = 0; i <= n; ++i) rho[i] = static_cast<float>(f.s.rhoParam[i]);
+  }
+  int a = cell(random), b = cell(random);
+  f.s.gridMinIndex = std::min(a, b);
+  f.s.gridMaxIndex = GetParam() % 5 == 0 ? 199 : std::max(a, b);
+  float expected[orv::GridCells];
+  plainForward(rho, thickness, n, f.s.gridMinIndex, f.s.gridMaxIndex, expected);
+  ASSERT_TRUE(computeForwardValues(f.s, trial));
+  for (int g = f.s.gridMinIndex; g <= f.s.gridMaxIndex; ++g) {
+    EXPECT_EQ(f.s.computedRho[g], expected[g]) << g;
+    EXPECT_EQ(f.s.computedRhoPacked[g - f.s.gridMinIndex], expected[g]) << g;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, AgainstPlainOrder, ::testing::Range(0, 70));
