@@ -158,6 +158,10 @@ void releaseDrag(CurveSession& c, int x, int y) {
   drawModelMarked(c);
   if (s.curveLoaded && s.modelBoundaryCount > 0) recomputeForward(c);
   s.mouseDragging = false;
+  // The misfit text is rewritten in place on every drag step and a shorter
+  // one leaves the end of a longer one standing; the finished drag leaves
+  // the picture as a repaint draws it.
+  repaintCurveWindow(c);
   writeBack(c);
 }
 

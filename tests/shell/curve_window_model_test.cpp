@@ -222,6 +222,21 @@ TEST_F(CurveWindowModelTest, DraggingALayerChangesItsResistivityAndTheCurveOnEve
   expectCleanPicture();
 }
 
+TEST_F(CurveWindowModelTest, AShorterMisfitAfterTheDragLeavesNoTextBehind) {
+  setModel({1000, 1000}, {5});
+  orv::CurveWindowState& st = s();
+  ASSERT_GE(st.modelFitError, 100);
+  const int y = row(2);
+  const int x = col(1000);
+  move(x, y);
+  ASSERT_EQ(st.hotLayer, 0);
+  press(Qt::LeftButton, x, y);
+  for (int k = 1; k <= 10; ++k) move(x - 30 * k, y);
+  ASSERT_LT(st.modelFitError, 100);
+  release(Qt::LeftButton, x - 300, y);
+  expectCleanPicture();
+}
+
 TEST_F(CurveWindowModelTest, CtrlLeftTwiceRestoresTheMarkAndThePicture) {
   setModel({150, 30, 200, 300}, {2, 8, 40});
   orv::CurveWindowState& st = s();
