@@ -167,9 +167,13 @@ std::string missingOverlapMessage(int j) {
 }
 
 void mergeBranches(CurveSession& c, int t) {
-  // Without readings there is nothing to merge and no picture to build: the
-  // chart of an empty window would count as a drawn sounding.
-  if (c.s.readingCount <= 0) return;
+  // Without readings there is no picture to build (the chart of an empty
+  // window would count as a drawn sounding), but the tables are still
+  // cleared: an earlier sounding's composite must not pass for this one.
+  if (c.s.readingCount <= 0) {
+    mergeBranchesCore(c.s, t);
+    return;
+  }
   paintCurves(c);
   const MergeOutcome outcome = mergeBranchesCore(c.s, t);
   for (int i = 0; i < outcome.missingOverlapCount; ++i)

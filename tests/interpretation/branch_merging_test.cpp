@@ -245,6 +245,21 @@ TEST(BranchMerging, CommandWithoutReadingsDrawsNothing) {
   EXPECT_FALSE(w.s().curveDrawn);
 }
 
+TEST(BranchMerging, CommandWithoutReadingsLeavesNoEarlierComposite) {
+  TestWindow w;
+  twoBranchesFactorTwo(w);
+  mergeBranches(w.session, 2);
+  ASSERT_TRUE(w.s().compositeReady);
+  w.s().readingCount = 0;
+  const int fills = w.canvas.fills;
+  mergeBranches(w.session, 2);
+  // Nothing of the earlier sounding may be fitted or written as this one.
+  EXPECT_FALSE(w.s().compositeReady);
+  EXPECT_EQ(w.s().branchCount, 0);
+  for (int k = 0; k <= 8; ++k) EXPECT_EQ(w.s().mergedRho[k][0], EmptyCell) << k;
+  EXPECT_EQ(w.canvas.fills, fills);
+}
+
 TEST(BranchMerging, CommandRepaintsAndDrawsTheComposite) {
   TestWindow w;
   twoBranchesFactorTwo(w);
