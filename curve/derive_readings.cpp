@@ -135,12 +135,14 @@ int deriveReadings(CurveSession& c, ReadingOrigin origin) {
     }
     const int m = s.scaleMarginPercent;
     const int h = m / 2;
-    s.logRhoMin = static_cast<float>((100 - m) * s.logRhoMin * 0.01);
-    s.logRhoMax = static_cast<float>((100 + m) * s.logRhoMax * 0.01);
-    if (s.logAbMin < 0)
-      s.logAbMin = static_cast<float>((100 + h) * s.logAbMin * 0.01);
-    else
-      s.logAbMin = static_cast<float>((100 - h) * s.logAbMin * 0.01);
+    // Each product is formed in double and rounded to float32 only when
+    // stored, never in between.
+    auto widened = [](int percent, float bound) {
+      return static_cast<float>(percent * static_cast<double>(bound) * 0.01);
+    };
+    s.logRhoMin = widened(100 - m, s.logRhoMin);
+    s.logRhoMax = widened(100 + m, s.logRhoMax);
+    s.logAbMin = s.logAbMin < 0 ? widened(100 + h, s.logAbMin) : widened(100 - h, s.logAbMin);
   }
 
   if (origin == ReadingOrigin::Kmt) {

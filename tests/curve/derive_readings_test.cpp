@@ -125,6 +125,24 @@ TEST_F(DeriveReadings, TheModelWidensTheBounds) {
   EXPECT_NEAR(f.s.logAbMax, std::log10(300.0), 1e-6);
 }
 
+// The widened bound is (100 -/+ m) x bound x 0.01 rounded once to float32:
+// the product is not rounded to float32 on the way.
+float widened(int percent, float bound) {
+  return static_cast<float>(percent * static_cast<double>(bound) * 0.01);
+}
+
+TEST_F(DeriveReadings, TheWideningIsRoundedOnceToFloat32) {
+  f.s.modelBoundaryCount = 1;
+  f.s.modelRho[0] = 60.0f;
+  f.s.modelRho[1] = 400.0f;
+  f.s.modelDepth[0] = 0.3f;
+  load(f.s, {{1.0f, 60.0f}, {10.0f, 400.0f}});
+  ASSERT_EQ(deriveReadings(f.session, ReadingOrigin::Kmt), 1);
+  EXPECT_EQ(f.s.logRhoMin, widened(80, static_cast<float>(std::log10(60.0))));
+  EXPECT_EQ(f.s.logRhoMax, widened(120, static_cast<float>(std::log10(400.0))));
+  EXPECT_EQ(f.s.logAbMin, widened(110, static_cast<float>(std::log10(static_cast<double>(0.3f)))));
+}
+
 TEST_F(DeriveReadings, PositiveAbMinShrinksByHalfTheMargin) {
   f.s.modelBoundaryCount = 1;
   f.s.modelRho[0] = 20.0f;
