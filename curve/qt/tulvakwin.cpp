@@ -180,6 +180,11 @@ void Tulvakwin::buildMenus() {
           QKeySequence(Qt::CTRL | Qt::Key_C), [this] { Zkoprujmodeldopamti1Click(); });
   addItem(model, "Vlomodelzpamti1", QStringLiteral("Vlož model z paměti"),
           QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Vlomodelzpamti1Click(); });
+  model->addSeparator();
+  addItem(model, "Popimodel1", QStringLiteral("Popiš model"), QKeySequence(Qt::Key_V),
+          [this] { orv::labelModel(session_); });
+  addItem(model, "PopivypotenoukivkuVES1", QStringLiteral("Popiš vypočtenou křivku VES"),
+          QKeySequence(Qt::CTRL | Qt::Key_P), [this] { orv::labelComputedCurve(session_); });
 
   QMenu* zobrazeni = menuBar()->addMenu(QStringLiteral("Zobrazení"));
   zobrazeni->setObjectName("Zobrazen1");
