@@ -167,7 +167,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailCase{&DisplayParameterTexts::lineWidthModel, DisplayEdit::LineWidthModel, 6,
                  "'2,5' není celé číslo (síla čáry modelu)."}));
 
-TEST(DisplayTakeOver, ValuesAreKeptInTheirRanges) {
+// The integers are taken as typed: the drawing bounds pen widths and the
+// B-spline figures where it uses them, and a B-spline of degree 1 is a
+// curve of its own.
+TEST(DisplayTakeOver, ValuesAreTakenAsTyped) {
   DisplayFixture d;
   DisplayParameterTexts t = goodTexts();
   t.splineDegree = "1";
@@ -176,11 +179,11 @@ TEST(DisplayTakeOver, ValuesAreKeptInTheirRanges) {
   t.lineWidthModel = "-7";
   t.lineWidthComputed = "999";
   ASSERT_TRUE(takeOverDisplayParameters(d.f.s, d.section, t).ok);
-  EXPECT_EQ(d.f.s.splineDegree, 2);
-  EXPECT_EQ(d.f.s.splineResolution, 400);
-  EXPECT_EQ(d.f.s.lineWidthMeasured, 1);
-  EXPECT_EQ(d.f.s.lineWidthModel, 1);
-  EXPECT_EQ(d.f.s.lineWidthComputed, 50);
+  EXPECT_EQ(d.f.s.splineDegree, 1);
+  EXPECT_EQ(d.f.s.splineResolution, 100000);
+  EXPECT_EQ(d.f.s.lineWidthMeasured, 0);
+  EXPECT_EQ(d.f.s.lineWidthModel, -7);
+  EXPECT_EQ(d.f.s.lineWidthComputed, 999);
 }
 
 TEST(DisplayTakeOver, EmptyAndHugeTextsAreNoIntegers) {
