@@ -67,10 +67,12 @@ DisplayTakeOverResult takeOverDisplayParameters(CurveWindowState& s, SectionDisp
       r.ok = false;
       r.failed = e.edit;
       r.failedText = texts.*e.text;
+      sanitizeSettings(s);
       return r;
     }
     s.*e.member = *v;
   }
+  sanitizeSettings(s);
   s.splineAllCurves = texts.splineAllCurves;
   section.profilePrefix = texts.profilePrefix;
   s.lockCurveScale = texts.lockCurveScale;

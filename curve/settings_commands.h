@@ -50,9 +50,9 @@ struct DisplayTakeOverResult {
   std::string failedText;                  // what it held
 };
 
-// Takes the seven edits over in order, each as an integer as typed (the
-// drawing bounds them where it uses them), and stops at the first one that is not an integer: the
-// edits before it are taken, the rest and the check boxes are not. Then the check boxes.
+// Takes the seven edits over in order, each as an integer kept in its sane
+// range, and stops at the first one that is not an integer: the edits before
+// it are taken, the rest and the check boxes are not. Then the check boxes.
 DisplayTakeOverResult takeOverDisplayParameters(CurveWindowState& s, SectionDisplayFlags& section,
                                                 const DisplayParameterTexts& texts);
 

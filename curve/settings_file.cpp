@@ -126,6 +126,10 @@ bool scanKeyAndValue(const char* line, int32_t& value) {
   return true;
 }
 
+int32_t clampTo(int32_t v, int32_t lo, int32_t hi) {
+  return v < lo ? lo : (v > hi ? hi : v);
+}
+
 }  // namespace
 
 void applyDefaultSettings(CurveWindowState& s) {
@@ -152,6 +156,17 @@ void applyDefaultSettings(CurveWindowState& s) {
   s.screenSplitPercent = 65;
 }
 
+void sanitizeSettings(CurveWindowState& s) {
+  s.splineDegree = clampTo(s.splineDegree, 1, 10);
+  s.splineResolution = clampTo(s.splineResolution, 2, 400);
+  for (int32_t* w : {&s.lineWidthMeasured, &s.lineWidthComposite, &s.lineWidthComputed,
+                     &s.lineWidthActiveModel, &s.lineWidthModel})
+    *w = clampTo(*w, 1, 50);
+  for (int32_t* c : {&s.colourComposite, &s.colourComputed, &s.colourModelFixed, &s.colourModel})
+    *c &= 0x00FFFFFF;
+  for (int b = 1; b <= MaxBranch; ++b) s.colourBranch[b] &= 0x00FFFFFF;
+}
+
 std::string settingsIoPath(const CurveWindowState& s) {
   return std::string(textOf(s.StartFolder)) + "/orvwin.ini";
 }
@@ -168,6 +183,7 @@ bool readSettingsFile(CurveWindowState& s, const char* path) {
       if (scanKeyAndValue(line, v)) storeLine(s, n, v);
     }
   }
+  sanitizeSettings(s);
   return true;
 }
 

@@ -12,6 +12,15 @@ namespace orv {
 // The settings a missing orvwin.ini stands for.
 void applyDefaultSettings(CurveWindowState& s);
 
+// Brings every setting into the range the drawing code can work with: pen
+// widths 1..50, B-spline order 1..10 and resolution 2..400 (the spline's point
+// buffer holds 400), colours cut to 24 bits. The input mode is kept as it is:
+// the preference dialog shows no button for an unknown mode and a
+// double-click then starts nothing. The screen split is kept as read too: the
+// window is sized with it unchecked at start-up (only the screen-split
+// command clamps it to 10..90).
+void sanitizeSettings(CurveWindowState& s);
+
 // The file really opened: orvwin.ini in StartFolder, with this platform's
 // separator. settingsFilePath keeps the documented spelling
 // StartFolder + "\orvwin.INI", which on a case-insensitive system with
@@ -24,11 +33,7 @@ void readSettings(CurveWindowState& s, ui::Dialogs& dialogs);
 
 // Reads an existing settings file at path into s (by line position, keys
 // ignored). A present file starts from the defaults, so lines missing at its
-// end, and lines that do not convert, keep them. Values are taken as written,
-// so that the file written at exit gives them back: the drawing bounds pen
-// widths, colours and the B-spline figures where it uses them, and the
-// window is sized with the screen split unchecked at start-up. Returns false
-// when the file cannot be opened.
+// end keep them. Returns false when the file cannot be opened.
 bool readSettingsFile(CurveWindowState& s, const char* path);
 
 // The complete file text: Windows-1250, CR LF, C-locale numbers.

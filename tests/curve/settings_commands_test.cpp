@@ -167,23 +167,20 @@ INSTANTIATE_TEST_SUITE_P(
         FailCase{&DisplayParameterTexts::lineWidthModel, DisplayEdit::LineWidthModel, 6,
                  "'2,5' není celé číslo (síla čáry modelu)."}));
 
-// The integers are taken as typed: the drawing bounds pen widths and the
-// B-spline figures where it uses them, and a B-spline of degree 1 is a
-// curve of its own.
-TEST(DisplayTakeOver, ValuesAreTakenAsTyped) {
+TEST(DisplayTakeOver, ValuesAreKeptInTheirRanges) {
   DisplayFixture d;
   DisplayParameterTexts t = goodTexts();
-  t.splineDegree = "1";
+  t.splineDegree = "0";
   t.splineResolution = "100000";
   t.lineWidthMeasured = "0";
   t.lineWidthModel = "-7";
   t.lineWidthComputed = "999";
   ASSERT_TRUE(takeOverDisplayParameters(d.f.s, d.section, t).ok);
   EXPECT_EQ(d.f.s.splineDegree, 1);
-  EXPECT_EQ(d.f.s.splineResolution, 100000);
-  EXPECT_EQ(d.f.s.lineWidthMeasured, 0);
-  EXPECT_EQ(d.f.s.lineWidthModel, -7);
-  EXPECT_EQ(d.f.s.lineWidthComputed, 999);
+  EXPECT_EQ(d.f.s.splineResolution, 400);
+  EXPECT_EQ(d.f.s.lineWidthMeasured, 1);
+  EXPECT_EQ(d.f.s.lineWidthModel, 1);
+  EXPECT_EQ(d.f.s.lineWidthComputed, 50);
 }
 
 TEST(DisplayTakeOver, EmptyAndHugeTextsAreNoIntegers) {

@@ -90,6 +90,22 @@ class SettingsFile : public ::testing::Test {
   CurveFixture f;
 };
 
+void expectSane(const CurveWindowState& s) {
+  EXPECT_GE(s.splineDegree, 1);
+  EXPECT_LE(s.splineDegree, 10);
+  EXPECT_GE(s.splineResolution, 2);
+  EXPECT_LE(s.splineResolution, 400);
+  for (int w : {s.lineWidthMeasured, s.lineWidthComposite, s.lineWidthComputed,
+                s.lineWidthActiveModel, s.lineWidthModel}) {
+    EXPECT_GE(w, 1);
+    EXPECT_LE(w, 50);
+  }
+  for (int c :
+       {s.colourComposite, s.colourComputed, s.colourModel, s.colourModelFixed, s.colourBranch[1],
+        s.colourBranch[2], s.colourBranch[3], s.colourBranch[4], s.colourBranch[5]})
+    EXPECT_EQ(c & ~0x00FFFFFF, 0);
+}
+
 TEST_F(SettingsFile, DefaultsAreWrittenByteExact) {
   applyDefaultSettings(f.s);
   ASSERT_TRUE(writeSettingsFile(f.s, iniPath().c_str()));
@@ -132,6 +148,7 @@ TEST_P(SettingsLine, TakesTheValueByPosition) {
   readSettings(f.s, f.dialogs);
   EXPECT_TRUE(f.dialogs.messages().empty());
   EXPECT_EQ(f.s.*c.member, c.expected);
+  expectSane(f.s);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -144,12 +161,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Keys are ignored: the model width's line at the measured width's place.
         LineCase{7, "sila_cary_model_(2_implicitn\xEC) 9", &CurveWindowState::lineWidthMeasured, 9},
         LineCase{5, "k 5", &CurveWindowState::splineDegree, 5},
-        // Values are taken as written; the drawing bounds them where it uses them.
-        LineCase{5, "k 0", &CurveWindowState::splineDegree, 0},
-        LineCase{5, "k 1", &CurveWindowState::splineDegree, 1},
-        LineCase{5, "k 99", &CurveWindowState::splineDegree, 99},
-        LineCase{6, "k 1000", &CurveWindowState::splineResolution, 1000},
-        LineCase{6, "k 1", &CurveWindowState::splineResolution, 1},
+        LineCase{5, "k 0", &CurveWindowState::splineDegree, 1},
+        LineCase{5, "k 99", &CurveWindowState::splineDegree, 10},
+        LineCase{6, "k 1000", &CurveWindowState::splineResolution, 400},
+        LineCase{6, "k 1", &CurveWindowState::splineResolution, 2},
         LineCase{6, "k 0x20", &CurveWindowState::splineResolution, 32},  // %i reads hex
         LineCase{6, "k 010", &CurveWindowState::splineResolution, 8},    // and octal
         LineCase{6, "k 12abc", &CurveWindowState::splineResolution, 12},
@@ -158,12 +173,12 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{6, "", &CurveWindowState::splineResolution, 128},
         LineCase{6, "k 99999999999", &CurveWindowState::splineResolution, 128},
         LineCase{6, "k1000", &CurveWindowState::splineResolution, 128},
-        LineCase{8, "k 0", &CurveWindowState::lineWidthComposite, 0},
-        LineCase{9, "k -4", &CurveWindowState::lineWidthComputed, -4},
-        LineCase{10, "k 500", &CurveWindowState::lineWidthActiveModel, 500},
+        LineCase{8, "k 0", &CurveWindowState::lineWidthComposite, 1},
+        LineCase{9, "k -4", &CurveWindowState::lineWidthComputed, 1},
+        LineCase{10, "k 500", &CurveWindowState::lineWidthActiveModel, 50},
         LineCase{12, "k 255", &CurveWindowState::colourComposite, 255},
-        LineCase{13, "k -1", &CurveWindowState::colourComputed, -1},
-        LineCase{14, "k 0x7F00FF00", &CurveWindowState::colourModelFixed, 0x7F00FF00},
+        LineCase{13, "k -1", &CurveWindowState::colourComputed, 0xFFFFFF},
+        LineCase{14, "k 0x7F00FF00", &CurveWindowState::colourModelFixed, 0xFF00},
         LineCase{15, "k 1", &CurveWindowState::colourModel, 1},
         LineCase{21, "k 50", &CurveWindowState::screenSplitPercent, 50},
         // The split is taken unchecked at start-up.
@@ -226,15 +241,14 @@ TEST_F(SettingsFile, AnOverlongLineIsReadInPieces) {
   EXPECT_EQ(f.s.inputMode, 2);
   EXPECT_TRUE(f.s.splineAllCurves);            // "xxx..." does not convert
   EXPECT_EQ(f.s.splineDegree, 3);              // "xx" neither
-  EXPECT_EQ(f.s.splineResolution, 1);          // the old line 4
+  EXPECT_EQ(f.s.splineResolution, 2);          // the old line 4, value 1
   EXPECT_EQ(f.s.lineWidthMeasured, 3);         // the old line 5
-  EXPECT_EQ(f.s.lineWidthComposite, 128);      // the old line 6
+  EXPECT_EQ(f.s.lineWidthComposite, 50);       // the old line 6, 128
   EXPECT_EQ(f.s.screenSplitPercent, 8388736);  // the old line 19
+  expectSane(f.s);
 }
 
-// Whatever a damaged file held, what is written at exit reads back to the
-// same values.
-TEST_F(SettingsFile, GarbageReadsAndWritesBackStably) {
+TEST_F(SettingsFile, GarbageNeverLeavesAnInsaneState) {
   std::mt19937 rng(1250);
   for (int round = 0; round < 50; ++round) {
     std::string bytes;
@@ -259,14 +273,8 @@ TEST_F(SettingsFile, GarbageReadsAndWritesBackStably) {
     CurveFixture g;
     readSettings(g.s, g.dialogs);
     SCOPED_TRACE(round);
+    expectSane(g.s);
     EXPECT_TRUE(g.dialogs.messages().empty());
-    // The window switches averaging on after reading, as line 2 cannot say.
-    finishCurveStateConstruction(g.s);
-    const std::string written = settingsFileText(g.s);
-    writeBytes(iniPath(), written);
-    CurveFixture h;
-    readSettings(h.s, h.dialogs);
-    EXPECT_EQ(settingsFileText(h.s), written);
   }
 }
 
@@ -314,6 +322,7 @@ TEST_F(SettingsFile, CannotCreateTheFile) {
 TEST_F(SettingsFile, AFolderInPlaceOfTheFileReadsAsEmpty) {
   fs::create_directory(iniPath());
   readSettings(f.s, f.dialogs);
+  expectSane(f.s);
   EXPECT_EQ(f.s.splineResolution, 128);
   EXPECT_FALSE(writeSettings(f.s, f.dialogs));
   EXPECT_EQ(f.dialogs.messages().back(), "Nemožno ukládat do ini souboru!");
