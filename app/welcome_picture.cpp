@@ -3,6 +3,7 @@
 #include "base/zeroed_block.h"
 #include "curve/curve_session.h"
 #include "curve/derive_readings.h"
+#include "curve/no_section.h"
 #include "curve/settings_file.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/branch_merging.h"
@@ -12,15 +13,6 @@
 #include "ui/scripted_dialogs.h"
 
 namespace {
-
-// The picture is drawn off any window: nobody to ask, nothing to show.
-class NoSection : public orv::SectionLink {
- public:
-  void deleteCurrentPoint() override {}
-  void storeSounding() override {}
-  void show() override {}
-  void repaint() override {}
-};
 
 // A typical three-layer H-type sounding: a dry cover over a conductive clay
 // over bedrock, measured in three overlapping branches.
@@ -62,7 +54,7 @@ QImage drawWelcomePicture(int width, int height) {
   ui::QImageCanvas canvas(width, height);
   ui::ScriptedDialogs dialogs;
   ui::RecordingChrome chrome;
-  NoSection section;
+  orv::NoSection section;
   orv::CurveSession c{s, dialogs, canvas, chrome, section};
   fillSounding(s);
   s.fromSection = true;

@@ -1,46 +1,12 @@
-// The curve window's ui interfaces without a window, for the command-line
-// tool: nothing is drawn, texts measure a fixed 8 x 16 pixels per character,
-// messages go to standard error and every question is cancelled.
+// The curve window's dialogs and chrome without a window, for the
+// command-line tool: messages go to standard error and every question is
+// cancelled. The picture is a ui::NullCanvas, the section an orv::NoSection.
 #pragma once
 
-#include "curve/section_link.h"
-#include "ui/canvas.h"
 #include "ui/dialogs.h"
 #include "ui/window_chrome.h"
 
 namespace orv::cli {
-
-class HeadlessCanvas : public ui::Canvas {
- public:
-  int width() const override { return 800; }
-  int height() const override { return 600; }
-  void setPenColour(ui::Colour c) override { pen_ = c; }
-  void setPenWidth(int w) override { penWidth_ = w; }
-  void setPenMode(ui::PenMode m) override { mode_ = m; }
-  ui::Colour penColour() const override { return pen_; }
-  int penWidth() const override { return penWidth_; }
-  ui::PenMode penMode() const override { return mode_; }
-  void setBrushColour(ui::Colour) override {}
-  void setBrushStyle(ui::BrushStyle) override {}
-  void setFontColour(ui::Colour) override {}
-  void setFontBold(bool) override {}
-  void setFontSize(int) override {}
-  void setTextTransparent(bool) override {}
-  void fillRect(int, int, int, int) override {}
-  void moveTo(int, int) override {}
-  void lineTo(int, int) override {}
-  void polyline(const ui::Point*, int) override {}
-  void polygon(const ui::Point*, int) override {}
-  void ellipse(int, int, int, int) override {}
-  void textOut(int, int, std::string_view) override {}
-  ui::TextSize textExtent(std::string_view text) override;
-  ui::Colour pixel(int, int) const override { return -1; }
-
- private:
-  ui::Colour pen_ = 0;
-  int penWidth_ = 1;
-  ui::PenMode mode_ = ui::PenMode::Copy;
-};
 
 class StderrDialogs : public ui::Dialogs {
  public:
@@ -70,15 +36,6 @@ class NullChrome : public ui::WindowChrome {
   ui::ScreenSize screenSize() const override { return {1600, 1000}; }
   void placeDockedRight(int) override {}
   void showOtherWindow() override {}
-};
-
-// There is no section: a sounding never came from it.
-class NoSection : public SectionLink {
- public:
-  void deleteCurrentPoint() override {}
-  void storeSounding() override {}
-  void show() override {}
-  void repaint() override {}
 };
 
 }  // namespace orv::cli

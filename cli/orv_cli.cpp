@@ -16,9 +16,11 @@
 #include "curve/curve_window_state.h"
 #include "curve/derive_readings.h"
 #include "curve/kmt_file.h"
+#include "curve/no_section.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"
+#include "ui/null_canvas.h"
 
 namespace {
 
@@ -203,9 +205,9 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
 struct Session {
   orv::ZeroedBlock<CurveWindowState> state;
   orv::cli::StderrDialogs dialogs;
-  orv::cli::HeadlessCanvas canvas;
+  ui::NullCanvas canvas;
   orv::cli::NullChrome chrome;
-  orv::cli::NoSection section;
+  orv::NoSection section;
   orv::CurveSession c{*state, dialogs, canvas, chrome, section};
 
   Session() {

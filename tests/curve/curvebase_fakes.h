@@ -7,49 +7,22 @@
 
 #include "base/zeroed_block.h"
 #include "curve/curve_session.h"
+#include "ui/null_canvas.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"
 
 namespace curvebase_test {
 
-// A canvas of fixed size whose "W" measures 9 x 15 pixels; drawing is ignored.
-class FixedCanvas : public ui::Canvas {
+// A canvas of fixed size whose "W" measures 9 x 15 pixels, whatever the
+// text; drawing is ignored, the texts measured are kept.
+class FixedCanvas : public ui::NullCanvas {
  public:
-  int w = 800;
-  int h = 600;
-  int width() const override { return w; }
-  int height() const override { return h; }
-  void setPenColour(ui::Colour c) override { pen_ = c; }
-  void setPenWidth(int pw) override { penWidth_ = pw; }
-  void setPenMode(ui::PenMode m) override { mode_ = m; }
-  ui::Colour penColour() const override { return pen_; }
-  int penWidth() const override { return penWidth_; }
-  ui::PenMode penMode() const override { return mode_; }
-  void setBrushColour(ui::Colour) override {}
-  void setBrushStyle(ui::BrushStyle) override {}
-  void setFontColour(ui::Colour) override {}
-  void setFontBold(bool) override {}
-  void setFontSize(int) override {}
-  void setTextTransparent(bool) override {}
-  void fillRect(int, int, int, int) override {}
-  void moveTo(int, int) override {}
-  void lineTo(int, int) override {}
-  void polyline(const ui::Point*, int) override {}
-  void polygon(const ui::Point*, int) override {}
-  void ellipse(int, int, int, int) override {}
-  void textOut(int, int, std::string_view) override {}
+  FixedCanvas() : ui::NullCanvas(800, 600) {}
   ui::TextSize textExtent(std::string_view text) override {
     measured.emplace_back(text);
     return {9, 15};
   }
-  ui::Colour pixel(int, int) const override { return 0; }
-
   std::vector<std::string> measured;
-
- private:
-  ui::Colour pen_ = 0;
-  int penWidth_ = 1;
-  ui::PenMode mode_ = ui::PenMode::Copy;
 };
 
 class CountingSection : public orv::SectionLink {

@@ -70,8 +70,7 @@ TEST_F(DeriveReadings, GeometryFromTheCanvas) {
   f.s.hotLayer = 3;
   f.s.hotBoundary = 2;
   f.chrome.cursor = ui::Cursor::Cross;
-  f.canvas.w = 640;
-  f.canvas.h = 480;
+  f.canvas.setSize(640, 480);
   load(f.s, kOneToHundred);
   ASSERT_EQ(deriveReadings(f.session, ReadingOrigin::PlainOax), 1);
   EXPECT_FALSE(f.s.mouseDragging);

@@ -14,6 +14,7 @@
 #include "base/zeroed_block.h"
 #include "curve/curve_session.h"
 #include "curve/settings_file.h"
+#include "ui/null_canvas.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"
 
@@ -21,7 +22,7 @@ namespace orv::testing {
 
 // Keeps every line segment with its pen, answers text extents of a fixed
 // font and reads every pixel as white.
-class FakeCanvas : public ui::Canvas {
+class FakeCanvas : public ui::NullCanvas {
  public:
   struct Segment {
     int x0, y0, x1, y1;
@@ -34,46 +35,30 @@ class FakeCanvas : public ui::Canvas {
   std::vector<std::string> texts;
   int fills = 0;
 
-  int width() const override { return 800; }
-  int height() const override { return 600; }
-  void setPenColour(ui::Colour c) override { colour_ = c; }
-  void setPenWidth(int w) override { width_ = w; }
-  void setPenMode(ui::PenMode m) override { mode_ = m; }
-  ui::Colour penColour() const override { return colour_; }
-  int penWidth() const override { return width_; }
-  ui::PenMode penMode() const override { return mode_; }
-  void setBrushColour(ui::Colour) override {}
-  void setBrushStyle(ui::BrushStyle) override {}
-  void setFontColour(ui::Colour) override {}
-  void setFontBold(bool) override {}
-  void setFontSize(int) override {}
-  void setTextTransparent(bool) override {}
+  FakeCanvas() : ui::NullCanvas(800, 600, 8, 14) {}
   void fillRect(int, int, int, int) override { ++fills; }
   void moveTo(int x, int y) override {
     x_ = x;
     y_ = y;
   }
   void lineTo(int x, int y) override {
-    segments.push_back({x_, y_, x, y, colour_, width_, mode_});
+    segments.push_back({x_, y_, x, y, penColour(), penWidth(), penMode()});
     x_ = x;
     y_ = y;
   }
   void polyline(const ui::Point* p, int n) override {
     for (int i = 1; i < n; ++i)
-      segments.push_back({p[i - 1].x, p[i - 1].y, p[i].x, p[i].y, colour_, width_, mode_});
+      segments.push_back(
+          {p[i - 1].x, p[i - 1].y, p[i].x, p[i].y, penColour(), penWidth(), penMode()});
   }
-  void polygon(const ui::Point*, int) override {}
-  void ellipse(int, int, int, int) override {}
   void textOut(int, int, std::string_view t) override { texts.emplace_back(t); }
+  // One cell per byte, as the Windows-1250 texts of the files measure.
   ui::TextSize textExtent(std::string_view t) override {
     return {8 * static_cast<int>(t.size()), 14};
   }
   ui::Colour pixel(int, int) const override { return 0xFFFFFF; }
 
  private:
-  ui::Colour colour_ = 0;
-  int width_ = 1;
-  ui::PenMode mode_ = ui::PenMode::Copy;
   int x_ = 0, y_ = 0;
 };
 
