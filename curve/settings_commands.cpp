@@ -100,23 +100,7 @@ DisplayParameterTexts displayParameterTexts(const CurveWindowState& s,
 }
 
 void applyDisplayDefaults(CurveWindowState& s) {
-  s.splineAllCurves = true;
-  s.splineDegree = 3;
-  s.splineResolution = 110;
-  s.lineWidthMeasured = 1;
-  s.lineWidthComposite = 2;
-  s.lineWidthComputed = 2;
-  s.lineWidthActiveModel = 4;
-  s.lineWidthModel = 2;
-  s.colourComposite = 0;
-  s.colourComputed = 0xFFFF00;
-  s.colourModelFixed = 0xFFFF;
-  s.colourModel = 0xFF00;
-  s.colourBranch[1] = 0x800000;
-  s.colourBranch[2] = 0x8000;
-  s.colourBranch[3] = 0xFF;
-  s.colourBranch[4] = 0x800080;
-  s.colourBranch[5] = 0xFFFF;
+  applyDefaultLooks(s, 110);
 }
 
 int preferenceRadioIndex(int inputMode) {

@@ -132,12 +132,10 @@ int32_t clampTo(int32_t v, int32_t lo, int32_t hi) {
 
 }  // namespace
 
-void applyDefaultSettings(CurveWindowState& s) {
-  s.averageOverlaps = true;
-  s.inputMode = 3;
+void applyDefaultLooks(CurveWindowState& s, int32_t splineResolution) {
   s.splineAllCurves = true;
   s.splineDegree = 3;
-  s.splineResolution = 128;
+  s.splineResolution = splineResolution;
   s.lineWidthMeasured = 1;
   s.lineWidthComposite = 2;
   s.lineWidthComputed = 2;
@@ -153,6 +151,12 @@ void applyDefaultSettings(CurveWindowState& s) {
   s.colourBranch[3] = 0xFF;
   s.colourBranch[4] = 0x800080;
   s.colourBranch[5] = 0xFFFF;
+}
+
+void applyDefaultSettings(CurveWindowState& s) {
+  s.averageOverlaps = true;
+  s.inputMode = 3;
+  applyDefaultLooks(s, 128);
   s.screenSplitPercent = 65;
 }
 

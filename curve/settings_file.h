@@ -10,6 +10,11 @@
 namespace orv {
 
 // The settings a missing orvwin.ini stands for.
+// The look of the curves (B-spline, pen widths, colours) as the program
+// comes; the settings file's absence and the display dialog's "implicitní
+// hodnoty" differ only in the B-spline resolution.
+void applyDefaultLooks(CurveWindowState& s, int32_t splineResolution);
+
 void applyDefaultSettings(CurveWindowState& s);
 
 // Brings every setting into the range the drawing code can work with: pen

@@ -21,6 +21,7 @@
 #include "interpretation/inversion.h"
 #include "interpretation/model_editing.h"
 #include "ui/qt/image_widget.h"
+#include "ui/qt/menu_item.h"
 
 namespace {
 
@@ -103,15 +104,7 @@ QAction* Tulvakwin::action(const QString& objectName) const {
 
 QAction* Tulvakwin::addItem(QMenu* menu, const QString& objectName, const QString& caption,
                             const QKeySequence& shortcut, std::function<void()> handler) {
-  auto* a = new QAction(caption, this);
-  a->setObjectName(objectName);
-  if (!shortcut.isEmpty()) {
-    a->setShortcut(shortcut);
-    a->setShortcutContext(Qt::WindowShortcut);
-  }
-  connect(a, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
-  menu->addAction(a);
-  return a;
+  return ui::addMenuItem(this, menu, objectName, caption, shortcut, std::move(handler));
 }
 
 void Tulvakwin::buildMenus() {
@@ -204,10 +197,7 @@ void Tulvakwin::buildMenus() {
 }
 
 QAction* Tulvakwin::addCaption(QMenu* menu, const QString& objectName, const QString& caption) {
-  auto* a = new QAction(caption, this);
-  a->setObjectName(objectName);
-  menu->addAction(a);
-  return a;
+  return ui::addMenuItem(this, menu, objectName, caption, QKeySequence(), nullptr);
 }
 
 void Tulvakwin::Vytvoenmodelu1Click() {

@@ -9,6 +9,7 @@
 #include "section/qt/tvesparametryedit.h"
 #include "section/section_operations.h"
 #include "ui/qt/image_widget.h"
+#include "ui/qt/menu_item.h"
 #include "ui/qt/qt_dialogs.h"
 
 namespace {
@@ -56,18 +57,7 @@ QAction* TSection::action(const QString& objectName) const {
 
 QAction* TSection::addItem(QMenu* menu, const QString& objectName, const QString& caption,
                            const QKeySequence& shortcut, std::function<void()> handler) {
-  auto* a = new QAction(caption, this);
-  a->setObjectName(objectName);
-  if (!shortcut.isEmpty()) {
-    a->setShortcut(shortcut);
-    a->setShortcutContext(Qt::WindowShortcut);
-  }
-  connect(a, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
-  if (menu)
-    menu->addAction(a);
-  else
-    addAction(a);
-  return a;
+  return ui::addMenuItem(this, menu, objectName, caption, shortcut, std::move(handler));
 }
 
 void TSection::buildMenus() {
