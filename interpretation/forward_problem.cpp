@@ -29,6 +29,10 @@ void showSSQ(CurveSession& c) {
   const int height = c.canvas.textExtent("W").height;
   const int x = (s.plotLeft + s.plotRight) / 2 - width;
   const int y = s.plotBottom + height / 2;
+  // The text ends at the middle of the plot: a shorter misfit would leave the
+  // first letters of a longer one standing, so the strip before it is cleared
+  // with the text's own background.
+  if (x > s.plotLeft) c.canvas.fillRect(s.plotLeft, y, x, y + height);
   c.canvas.textOut(x, y, text);
 }
 
