@@ -42,7 +42,8 @@ bool decomposeSVD(double (&a)[SvdMaxRows][SvdMaxColumns], int m, int n,
 
   double h[SvdMaxRows];  // the current Householder vector
   for (int k = 0; k < n; ++k) {
-    // Column reflection: zeroes a[k+1..][k].
+    // Column reflection, applied to column k as to the others: what it
+    // leaves under the diagonal is rounding, and stays.
     double scale = 0.0;
     for (int i = k; i < m; ++i) scale = std::fmax(scale, std::fabs(a[i][k]));
     if (k < m && scale >= kReflectionFloor) {
@@ -54,14 +55,12 @@ bool decomposeSVD(double (&a)[SvdMaxRows][SvdMaxColumns], int m, int n,
       const double alpha = signOf(h[k]) * std::sqrt(sum);
       h[k] += alpha;
       const double beta = alpha * h[k];
-      for (int c = k + 1; c < n; ++c) {
+      for (int c = k; c < n; ++c) {
         double dot = 0.0;
         for (int i = k; i < m; ++i) dot += h[i] * a[i][c];
         const double f = dot / beta;
         for (int i = k; i < m; ++i) a[i][c] -= f * h[i];
       }
-      a[k][k] = -alpha * scale;
-      for (int i = k + 1; i < m; ++i) a[i][k] = 0.0;
       for (int c = 0; c < m; ++c) {
         double dot = 0.0;
         for (int i = k; i < m; ++i) dot += h[i] * u[i][c];
@@ -69,7 +68,7 @@ bool decomposeSVD(double (&a)[SvdMaxRows][SvdMaxColumns], int m, int n,
         for (int i = k; i < m; ++i) u[i][c] -= f * h[i];
       }
     }
-    // Row reflection: zeroes a[k][k+2..].
+    // Row reflection on a[k][k+1..], row k included.
     if (k < n - 2) {
       scale = 0.0;
       for (int c = k + 1; c < n; ++c) scale = std::fmax(scale, std::fabs(a[k][c]));
@@ -82,13 +81,16 @@ bool decomposeSVD(double (&a)[SvdMaxRows][SvdMaxColumns], int m, int n,
         const double alpha = signOf(h[k + 1]) * std::sqrt(sum);
         h[k + 1] += alpha;
         const double beta = alpha * h[k + 1];
-        for (int r = k + 1; r < m; ++r) {
+        for (int r = k; r < m; ++r) {
           double dot = 0.0;
           for (int c = k + 1; c < n; ++c) dot += h[c] * a[r][c];
           const double f = dot / beta;
           for (int c = k + 1; c < n; ++c) a[r][c] -= f * h[c];
         }
-        a[k][k + 1] = -alpha * scale;
+        // Beyond the superdiagonal the row must be exactly zero: the sweeps
+        // chase a single bulge and take any rounding left there for more
+        // bidiagonal to reduce (a 59 x 59 matrix then sweeps thousands of
+        // times and ends through the split test undiagonalised).
         for (int c = k + 2; c < n; ++c) a[k][c] = 0.0;
         for (int r = 0; r < n; ++r) {
           double dot = 0.0;
@@ -141,8 +143,7 @@ bool decomposeSVD(double (&a)[SvdMaxRows][SvdMaxColumns], int m, int n,
           a[k][j] = cr * upper + sr * lower;
           a[k + 1][j] = cr * lower - sr * upper;
         }
-        a[k][k] = r;
-        a[k + 1][k] = 0.0;
+        a[k + 1][k] = 0.0;  // annihilated
         for (int j = 0; j < m; ++j) {
           const double upper = u[k][j];
           const double lower = u[k + 1][j];
