@@ -20,6 +20,9 @@ class SectionLink {
   virtual void show() = 0;
   // The section is redrawn (settings that it draws with have changed).
   virtual void repaint() = 0;
+  // "<-": the interpreted sounding is filed as a new point of the current
+  // profile. Without a section window there is nowhere to file it.
+  virtual void transferToSection() {}
 };
 
 }  // namespace orv

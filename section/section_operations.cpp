@@ -5,6 +5,7 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "curve/point_number.h"
 
 namespace orv {
 namespace {
@@ -259,6 +260,37 @@ void selectProfile(SectionSession& session, int k) {
   redrawSection(session);
   session.curve.setTransferButtonVisible(true);
   session.curve.state().fromSection = false;
+}
+
+void transferToSection(SectionSession& session) {
+  SectionProfile* p = currentProfilePtr(session.db);
+  if (session.curve.state().fromSection)
+    session.dialogs.message(
+        "Reinterpretovanou křivku VES nelze znovu vložit do stejného profilu, neb je už tam");
+  else if (p && p->mxindex_bodu >= MaxPointsPerProfile - 1)
+    session.dialogs.message(
+        "Máš moc bodů VES v jednom pf - založ si nový pf (pravá myš nad levým oknem)!");
+  else
+    insertPoint(session);
+  session.curve.setTransferButtonVisible(false);
+}
+
+void insertPoint(SectionSession& session) {
+  CurveWindowState& s = session.curve.state();
+  if (!(s.curveLoaded && s.curveDrawn && s.modelActive)) {
+    session.dialogs.message("Nacti a zpracuj VES!");
+    return;
+  }
+  SectionDatabase& db = session.db;
+  SectionProfile* p = currentProfilePtr(db);
+  if (!p || p->mxindex_bodu >= MaxPointsPerProfile - 1) return;
+  s.pointPosition = static_cast<float>(pointNumberFromFileName(s));
+  session.view.editingExistingPoint = false;
+  const PointFields f = session.pointDialog ? session.pointDialog() : fillPointFields(db, s, false);
+  p->mxindex_bodu = std::max(p->mxindex_bodu, -1) + 1;
+  db.currentPoint = p->mxindex_bodu;
+  storePointFields(db, s, f, db.currentPoint, true);
+  storeSounding(session);
 }
 
 void storeSounding(SectionSession& session) {

@@ -25,6 +25,15 @@ void alignPointsToSurface(SectionSession& session);
 // "pf k" of the popup submenu "Vyber aktuální profil ".
 void selectProfile(SectionSession& session, int k);
 
+// The curve window's button "<-": refusals, then insertPoint; the button is
+// hidden in every case.
+void transferToSection(SectionSession& session);
+
+// Files the curve window's loaded, drawn and interpreted sounding as a new
+// point of the current profile, with the point parameters dialog for its
+// texts and position; the new point becomes current.
+void insertPoint(SectionSession& session);
+
 // Writes the curve window's sounding into the current point (texts and
 // position untouched).
 void storeSounding(SectionSession& session);

@@ -77,6 +77,7 @@ Tulvakwin::Tulvakwin(QWidget* parent, ui::Dialogs* dialogs)
   chrome_.setShowOtherWindow([this] { showSectionOnce(); });
 
   connect(spustit_, &QPushButton::clicked, this, [this] { orv::spustitClick(session_); });
+  connect(importdorezu_, &QPushButton::clicked, this, [this] { section_.transferToSection(); });
   connect(img_, &ui::ImageWidget::mousePressed, this, &Tulvakwin::ImgMouseDown);
   connect(img_, &ui::ImageWidget::mouseMoved, this, &Tulvakwin::ImgMouseMove);
   connect(img_, &ui::ImageWidget::mouseReleased, this, &Tulvakwin::ImgMouseUp);

@@ -38,6 +38,9 @@ class SectionForwarder : public orv::SectionLink {
   void repaint() override {
     if (target_) target_->repaint();
   }
+  void transferToSection() override {
+    if (target_) target_->transferToSection();
+  }
 
  private:
   orv::SectionLink* target_ = nullptr;

@@ -132,6 +132,10 @@ void TSection::repaint() {
 void TSection::Novprofil1Click() {
   orv::createProfile(session_);
 }
+void TSection::transferToSection() {
+  orv::transferToSection(session_);
+}
+
 void TSection::Smaaktulnbod1Click() {
   orv::deleteCurrentPoint(session_);
 }

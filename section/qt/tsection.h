@@ -56,6 +56,7 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void storeSounding() override;
   void show() override;
   void repaint() override;
+  void transferToSection() override;
 
   // Redraws the picture: the profile menu, then the section.
   void paintSection();

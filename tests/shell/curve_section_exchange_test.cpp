@@ -1,11 +1,13 @@
 // The two windows together: what the section does to the curve window must
 // show there as the point it now holds.
 #include <QAction>
+#include <QPushButton>
 #include <cmath>
 
 #include "app/shell.h"
 #include "curve/kmt_commands.h"
 #include "curve/qt/tulvakwin.h"
+#include "section/point_parameters.h"
 #include "section/qt/tsection.h"
 #include "section/section_operations.h"
 #include "tests/shell/shell_fixture.h"
@@ -54,6 +56,43 @@ TEST_F(CurveSectionExchangeTest, DeletingAPointShowsTheNewCurrentPointInTheCurve
     EXPECT_NEAR(s.readingLogAbHalf[i], std::log10(double{third.AO[i]}), 1e-12) << i;
   }
   EXPECT_TRUE(s.curveDrawn);
+}
+
+TEST_F(CurveSectionExchangeTest, TheTransferButtonFilesTheOptimisedSoundingIntoTheSection) {
+  Shell shell(&dialogs_, false);
+  Tulvakwin& win = *shell.curve();
+  orv::CurveWindowState& s = win.state();
+  win.resize(1000, 700);
+  win.show();
+  QApplication::processEvents();
+  dialogs_.answer(kSample);
+  win.action("OtevtKMT1")->trigger();
+  s.modelBoundaryCount = 2;
+  s.modelRho[0] = 100;
+  s.modelRho[1] = 30;
+  s.modelRho[2] = 300;
+  s.modelDepth[0] = 3;
+  s.modelDepth[1] = 15;
+  s.modelActive = true;
+  bool dialogShown = false;
+  shell.section()->setPointDialog([&] {
+    dialogShown = true;
+    orv::PointFields f = orv::fillPointFields(shell.section()->database(), s, false);
+    f.pointName = "VES 1";
+    return f;
+  });
+  win.optimiseButton()->click();  // the run button shows "<-" for a sounding from a file
+  ASSERT_TRUE(win.transferButton()->isVisibleTo(&win));
+  win.transferButton()->click();
+  EXPECT_TRUE(dialogShown);
+  const orv::SectionDatabase& db = shell.section()->database();
+  ASSERT_EQ(db.profiles[0].mxindex_bodu, 0);
+  const orv::SectionPoint& p = db.profiles[0].points[0];
+  EXPECT_EQ(std::string(p.pointName), "VES 1");
+  EXPECT_EQ(p.Mermx, s.readingCount);
+  EXPECT_EQ(p.MDLmx, 2);
+  EXPECT_FLOAT_EQ(p.layerRho[1], s.modelRho[1]);  // the optimised model
+  EXPECT_FALSE(win.transferButton()->isVisibleTo(&win));
 }
 
 }  // namespace
