@@ -12,6 +12,7 @@
 #include "base/zeroed_block.h"
 #include "curve/curve_session.h"
 #include "curve/derive_readings.h"
+#include "curve/no_section.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"
@@ -31,20 +32,12 @@ void ensureApplication() {
   app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
-class NoSection : public orv::SectionLink {
- public:
-  void deleteCurrentPoint() override {}
-  void storeSounding() override {}
-  void show() override {}
-  void repaint() override {}
-};
-
 struct Window {
   orv::ZeroedBlock<orv::CurveWindowState> s;
   ui::QImageCanvas canvas{1600, 1000};
   ui::ScriptedDialogs dialogs;
   ui::RecordingChrome chrome;
-  NoSection section;
+  orv::NoSection section;
   orv::CurveSession c{*s, dialogs, canvas, chrome, section};
 
   Window() {
