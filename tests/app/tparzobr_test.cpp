@@ -15,44 +15,12 @@
 
 #include "base/zeroed_block.h"
 #include "curve/settings_file.h"
+#include "tests/app/modal_support.h"
 #include "ui/scripted_dialogs.h"
 
 namespace {
 
-// One QApplication for the suite, unless another test file of this suite
-// has made it already.
-class DialogsQtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QApplication>(argc_, argv_);
-  }
-  void TearDown() override { app_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[24] = "orv_window_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new DialogsQtEnvironment);
-
-// Runs act on the modal dialog as soon as it is up.
-void whenModal(std::function<void(QWidget*)> act) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (QWidget* w = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      act(w);
-    }
-  });
-  timer->start();
-}
+using orv::testing::whenModalUp;
 
 // A left-button press in the middle of a widget, as the mouse delivers it.
 void pressOn(QWidget* w) {
@@ -166,7 +134,7 @@ TEST_F(DisplayDialogFixture, OkHasTheFocusAndCloses) {
 
 TEST_F(DisplayDialogFixture, TheEditsAndCheckBoxesAreTakenAfterClosing) {
   bool ok = false;
-  whenModal([](QWidget* w) {
+  whenModalUp([](QWidget* w) {
     w->findChild<QLineEdit*>("stupenbs")->setText("4");
     w->findChild<QLineEdit*>("silamodel")->setText("5");
     w->findChild<QCheckBox*>("blokmeritkakrivekves")->setChecked(true);
@@ -183,7 +151,7 @@ TEST_F(DisplayDialogFixture, TheEditsAndCheckBoxesAreTakenAfterClosing) {
 }
 
 TEST_F(DisplayDialogFixture, ANonIntegerEditStopsTheTakeOverWithAMessage) {
-  whenModal([](QWidget* w) {
+  whenModalUp([](QWidget* w) {
     w->findChild<QLineEdit*>("stupenbs")->setText("5");
     w->findChild<QLineEdit*>("silanam")->setText("tlustá");
     w->findChild<QLineEdit*>("silamodel")->setText("7");

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "base/zeroed_block.h"
+#include "tests/app/modal_support.h"
 
 namespace {
 
@@ -68,18 +69,11 @@ TEST_F(PreferenceFixture, AnUnknownModeSelectsNoneAndStays) {
 
 TEST_F(PreferenceFixture, TheSelectedButtonIsTakenAfterOk) {
   s.inputMode = 3;
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer] {
-    if (QWidget* w = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      EXPECT_TRUE(w->findChild<QRadioButton*>("oax")->isChecked());
-      w->findChild<QRadioButton*>("mysi")->click();
-      w->findChild<QPushButton*>("Button2")->click();
-    }
+  orv::testing::whenModalUp([](QWidget* w) {
+    EXPECT_TRUE(w->findChild<QRadioButton*>("oax")->isChecked());
+    w->findChild<QRadioButton*>("mysi")->click();
+    w->findChild<QPushButton*>("Button2")->click();
   });
-  timer->start();
   runPreferences(nullptr, s);
   EXPECT_EQ(s.inputMode, 2);
 }

@@ -14,9 +14,6 @@
 namespace orv::testing {
 namespace {
 
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new SectionQtEnvironment);
-
 QRect desktop() {
   const QScreen* s = QGuiApplication::primaryScreen();
   QRect r = s->availableGeometry();

@@ -10,9 +10,6 @@
 namespace orv::testing {
 namespace {
 
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new SectionQtEnvironment);
-
 constexpr const char* MsgX =
     "Souřadnici X aktuálního bodu VES zadej číslicemi tak, aby číslo bylo od -10000000.0 do "
     "10000000.";
