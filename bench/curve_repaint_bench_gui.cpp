@@ -5,57 +5,20 @@
 // that runs on every mouse move of a model drag.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <cmath>
-#include <memory>
 
-#include "base/zeroed_block.h"
+#include "bench/bench_curve_window.h"
 #include "curve/curve_session.h"
 #include "curve/derive_readings.h"
-#include "curve/no_section.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"
-#include "ui/qt/qimage_canvas.h"
-#include "ui/recording_chrome.h"
-#include "ui/scripted_dialogs.h"
 
 namespace {
 
-void ensureApplication() {
-  static std::unique_ptr<QGuiApplication> app;
-  if (app) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "curve_repaint_bench_gui";
-  static char* argv[] = {name, nullptr};
-  app = std::make_unique<QGuiApplication>(argc, argv);
-}
-
-struct Window {
-  orv::ZeroedBlock<orv::CurveWindowState> s;
-  ui::QImageCanvas canvas{1600, 1000};
-  ui::ScriptedDialogs dialogs;
-  ui::RecordingChrome chrome;
-  orv::NoSection section;
-  orv::CurveSession c{*s, dialogs, canvas, chrome, section};
-
+struct Window : orv::bench::BenchCurveWindow {
   Window() {
     orv::CurveWindowState& st = *s;
-    orv::setInitialCurveState(st);
-    orv::finishCurveStateConstruction(st);
-    st.splineAllCurves = true;
-    st.splineDegree = 3;
-    st.splineResolution = 128;
-    st.lineWidthMeasured = 1;
-    st.lineWidthComposite = 2;
-    st.lineWidthComputed = 2;
-    st.lineWidthActiveModel = 4;
-    st.lineWidthModel = 2;
-    const int colours[6] = {0, 0x800000, 0x8000, 0xFF, 0x800080, 0xFFFF};
-    for (int j = 0; j < 6; ++j) st.colourBranch[j] = colours[j];
-    st.colourModel = 0xFF00;
-    st.colourModelFixed = 0xFFFF;
     // Five branches of twelve readings, each overlapping the next by eight
     // grid steps, over a three-layer curve.
     const float mn[5] = {1, 5, 20, 50, 150};
@@ -87,7 +50,7 @@ struct Window {
 };
 
 void BM_RepaintCurveWindow(benchmark::State& state) {
-  ensureApplication();
+  orv::bench::ensureGuiApplication();
   Window w;
   for (auto _ : state) {
     orv::repaintCurveWindow(w.c);
@@ -98,7 +61,7 @@ BENCHMARK(BM_RepaintCurveWindow)->Unit(benchmark::kMillisecond);
 
 // Erase and redraw of the computed curve, as during a model drag.
 void BM_ComputedCurveXorPair(benchmark::State& state) {
-  ensureApplication();
+  orv::bench::ensureGuiApplication();
   Window w;
   orv::repaintCurveWindow(w.c);
   for (auto _ : state) {

@@ -5,52 +5,26 @@
 // Target: one step within 2 ms.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
-#include "base/zeroed_block.h"
+#include "bench/bench_curve_window.h"
 #include "curve/curve_session.h"
 #include "curve/derive_readings.h"
-#include "curve/no_section.h"
 #include "curve/settings_file.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/model_editing.h"
-#include "ui/qt/qimage_canvas.h"
-#include "ui/recording_chrome.h"
-#include "ui/scripted_dialogs.h"
 
 namespace {
 
-void ensureApplication() {
-  static std::unique_ptr<QGuiApplication> app;
-  if (app) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "model_drag_bench_gui";
-  static char* argv[] = {name, nullptr};
-  app = std::make_unique<QGuiApplication>(argc, argv);
-}
-
-struct Window {
-  orv::ZeroedBlock<orv::CurveWindowState> s;
-  ui::QImageCanvas canvas{1600, 1000};
-  ui::ScriptedDialogs dialogs;
-  ui::RecordingChrome chrome;
-  orv::NoSection section;
-  orv::CurveSession c{*s, dialogs, canvas, chrome, section};
+struct Window : orv::bench::BenchCurveWindow {
   int layerY = 0;
   int layerX = 0;
 
   Window() {
     orv::CurveWindowState& st = *s;
-    orv::setInitialCurveState(st);
-    orv::applyDefaultSettings(st);
-    orv::finishCurveStateConstruction(st);
-    st.sectionWindowShown = true;
     // Two overlapping branches over grid cells 0..39.
     for (int b = 0; b < 2; ++b)
       for (int k = b * 18; k < 22 + b * 18; ++k) {
@@ -86,7 +60,7 @@ struct Window {
 };
 
 void BM_ModelDragStep(benchmark::State& state) {
-  ensureApplication();
+  orv::bench::ensureGuiApplication();
   Window w;
   if (!w.s->mouseDragging || w.s->hotLayer != 3 ||
       w.s->gridMaxIndex - w.s->gridMinIndex + 1 != 40) {

@@ -1,0 +1,45 @@
+// A curve window without a window for the drawing benchmarks: the state with
+// the program's default look, a 1600 x 1000 picture and no one to ask.
+#pragma once
+
+#include <QGuiApplication>
+#include <memory>
+
+#include "base/zeroed_block.h"
+#include "curve/curve_session.h"
+#include "curve/no_section.h"
+#include "curve/settings_file.h"
+#include "ui/qt/qimage_canvas.h"
+#include "ui/recording_chrome.h"
+#include "ui/scripted_dialogs.h"
+
+namespace orv::bench {
+
+// Text needs a running Qt application; one is made on first use.
+inline void ensureGuiApplication() {
+  static std::unique_ptr<QGuiApplication> app;
+  if (app || QGuiApplication::instance()) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "orv_bench";
+  static char* argv[] = {name, nullptr};
+  app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+struct BenchCurveWindow {
+  ZeroedBlock<CurveWindowState> s;
+  ui::QImageCanvas canvas{1600, 1000};
+  ui::ScriptedDialogs dialogs;
+  ui::RecordingChrome chrome;
+  NoSection section;
+  CurveSession c{*s, dialogs, canvas, chrome, section};
+
+  BenchCurveWindow() {
+    setInitialCurveState(*s);
+    applyDefaultSettings(*s);
+    finishCurveStateConstruction(*s);
+    s->sectionWindowShown = true;
+  }
+};
+
+}  // namespace orv::bench
