@@ -1,4 +1,5 @@
-// One QApplication for the whole suite, offscreen unless told otherwise.
+// One QApplication for the whole suite of a Qt test executable, offscreen
+// unless told otherwise.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,7 +17,7 @@ class QtEnvironment : public ::testing::Environment {
 
  private:
   int argc_ = 1;
-  char name_[24] = "orv_canvas_tests";
+  char name_[16] = "orv_qt_tests";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QApplication> app_;
 };
