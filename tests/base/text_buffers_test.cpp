@@ -39,7 +39,9 @@ TEST(FixedText, CutsToCapacityMinusOne) {
 class LineReaderTest : public ::testing::Test {
  protected:
   std::string write(const std::string& bytes) {
-    path_ = ::testing::TempDir() + "line_reader_test.txt";
+    // CTest runs the cases in parallel: each needs a file of its own.
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    path_ = ::testing::TempDir() + "line_reader_" + info->name() + ".txt";
     std::ofstream(path_, std::ios::binary) << bytes;
     return path_;
   }
@@ -49,6 +51,9 @@ class LineReaderTest : public ::testing::Test {
     std::vector<char> buf(bufSize);
     while (r.next(buf.data(), buf.size())) lines.emplace_back(buf.data());
     return lines;
+  }
+  void TearDown() override {
+    if (!path_.empty()) std::remove(path_.c_str());
   }
   std::string path_;
 };
