@@ -184,7 +184,11 @@ void openRecord(CurveSession& c, int recordIndex) {
   if (recordIndex == 0) {
     std::optional<std::string> path = c.dialogs.openFile(kmtDialog(s, "Otevřít KMT", OpenFilter));
     if (!path) {
+      // Nothing is read, but the sounding on screen is merged afresh as
+      // after any read.
       c.dialogs.message("nevybral jste žádný soubor");
+      s.fromSection = false;
+      mergeBranches(c, 2);
       return;
     }
     setText(s.kmtOpenDialogFileName, *path);

@@ -106,17 +106,21 @@ TEST(KmtCommands, NextWithoutAFileOpensTheDialog) {
   EXPECT_EQ(w.s().pointNumber, 10);
 }
 
-TEST(KmtCommands, CancelledOpenDialogReadsNothing) {
+TEST(KmtCommands, CancelledOpenDialogReadsNothingAndMergesAgain) {
   TestWindow w;
   openThreeRecords(w);
   w.dialogs.clearRecords();
-  w.s().mergedRho[0][0] = 55.0f;  // an edited composite survives the cancel
+  w.s().mergedRho[0][0] = 55.0f;  // an edited composite is merged afresh
+  w.s().fromSection = true;
   w.dialogs.cancel();
-  openKmtFile(w.session);
+  openRecord(w.session, 0);
   EXPECT_EQ(w.dialogs.messages(), std::vector<std::string>{"nevybral jste žádný soubor"});
   EXPECT_EQ(textOf(w.s().soundingFilePath), ThreeRecords);
   EXPECT_EQ(w.s().pointNumber, 10);
-  EXPECT_EQ(w.s().mergedRho[0][0], 55.0f);
+  EXPECT_EQ(w.s().readingCount, 3);
+  EXPECT_FALSE(w.s().fromSection);
+  EXPECT_TRUE(w.s().compositeReady);
+  EXPECT_EQ(w.s().mergedRho[0][0], 100.0f);
 }
 
 TEST(KmtCommands, MissingFileKeepsThePreviousSounding) {
