@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -231,6 +232,16 @@ void TVESparametryEdit::closeEvent(QCloseEvent* e) {
   // only the confirmation checks are skipped.
   closing_ = true;
   QDialog::closeEvent(e);
+}
+
+void TVESparametryEdit::keyPressEvent(QKeyEvent* e) {
+  // The dialog has no cancel: Escape must not close it behind the user's back
+  // (its caller stores the fields however it was closed).
+  if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+    e->accept();
+    return;
+  }
+  QDialog::keyPressEvent(e);
 }
 
 bool TVESparametryEdit::event(QEvent* e) {

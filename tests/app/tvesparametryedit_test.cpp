@@ -162,6 +162,15 @@ TEST_F(PointDialogWindowTest, TheCloseBoxSkipsTheChecks) {
   EXPECT_EQ(dialog.fields().x, "abc");
 }
 
+TEST_F(PointDialogWindowTest, EscapeIsNoCancel) {
+  open(true);
+  edit("eX")->setText("abc");
+  pressKey(edit("eDatum"), Qt::Key_Escape);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_TRUE(dialogs.messages().empty());
+  EXPECT_EQ(edit("eX")->text(), "abc");
+}
+
 TEST_F(PointDialogWindowTest, ReactivationKeepsWhatTheUserTyped) {
   open(true);
   edit("eNazev")->setFocus();
