@@ -17,24 +17,28 @@ void moveEntry(CurveWindowState& s, int to, int from) {
   s.depthFixed[to] = s.depthFixed[from];
 }
 
-// Depth (m) of the plot's bottom edge, read as a model depth.
-float plotBottomDepth(const CurveWindowState& s) {
-  float depth = 0;
-  return depthAtRow(s, s.plotBottom, &depth) ? depth : 0.0f;
+// Depth (m) of the plot's bottom edge, read as a model depth; 0 when the
+// view gives none.
+double plotBottomDepth(const CurveWindowState& s) {
+  if (!(s.pixelsPerDecadeAb > 0) || !std::isfinite(s.pixelsPerDecadeAb)) return 0;
+  return std::pow(10.0, (s.plotBottom - s.marginBottom) / static_cast<double>(s.pixelsPerDecadeAb) +
+                            static_cast<double>(s.logAbMin));
 }
 
-// Depth of the new entry e of a split, from the old entries.
+// Depth of the new entry e of a split, from the old entries; worked out in
+// double and rounded to float once, so the new depth is the nearest float
+// of its value.
 float splitDepth(const CurveWindowState& s, int e) {
   const int n = s.modelBoundaryCount;
-  if (e == 0) return 0.9f * s.modelDepth[0];
-  if (e < n) return 0.5f * (s.modelDepth[e - 1] + s.modelDepth[e]);
+  if (e == 0) return static_cast<float>(0.9 * s.modelDepth[0]);
+  if (e < n) return static_cast<float>((double{s.modelDepth[e - 1]} + s.modelDepth[e]) / 2);
   // Below the last interface, halfway to the bottom of the plot; when the
   // last interface already lies below the plot, the new one still goes
   // deeper, so that the interfaces keep their order.
-  const float above = s.modelDepth[n - 1];
-  const float bottom = plotBottomDepth(s);
-  if (bottom > above) return 0.5f * (above + bottom);
-  return 1.5f * above;
+  const double above = s.modelDepth[n - 1];
+  const double bottom = plotBottomDepth(s);
+  if (bottom > above) return static_cast<float>((above + bottom) / 2);
+  return static_cast<float>(1.5 * above);
 }
 
 }  // namespace
@@ -44,7 +48,8 @@ bool splitModelElementCore(CurveWindowState& s, int e) {
   if (n < 1 || n + 1 >= MaxLayers || e < 0 || e > n) return false;
   const float depth = splitDepth(s, e);
   // At e = 0 the mean of the old top resistivity with itself.
-  const float rho = e == 0 ? s.modelRho[0] : 0.5f * (s.modelRho[e - 1] + s.modelRho[e]);
+  const float rho =
+      e == 0 ? s.modelRho[0] : static_cast<float>((double{s.modelRho[e - 1]} + s.modelRho[e]) / 2);
   if (!std::isfinite(depth) || !(depth > 0) || !std::isfinite(rho) || !(rho > 0)) return false;
   for (int i = n; i >= e; --i) moveEntry(s, i + 1, i);
   s.modelDepth[e] = depth;

@@ -118,6 +118,17 @@ namespace model_editing {
 
 void pickingMove(CurveSession& c, int x, int y) {
   CurveWindowState& s = c.s;
+  // The picking is remembered as it was last drawn. A load resets the
+  // element under the mouse without telling the picking, and may or may not
+  // have drawn the model since; a repaint draws it with the widths the state
+  // now gives, so the next erase matches what is on the picture.
+  const int drawnBoundary = s.previousHotBoundary < 0 ? -1 : s.previousHotBoundary;
+  const int drawnLayer = s.previousHotLayer < 0 ? -1 : s.previousHotLayer;
+  if (drawnBoundary != s.hotBoundary || drawnLayer != s.hotLayer) {
+    s.previousHotBoundary = s.hotBoundary;
+    s.previousHotLayer = s.hotLayer;
+    if (s.modelActive) repaintCurveWindow(c);
+  }
   const ModelPick pick = pickModelElement(s, x, y);
   c.chrome.setCursor(pick.layer >= 0      ? ui::Cursor::SizeHorizontal
                      : pick.boundary >= 0 ? ui::Cursor::SizeVertical

@@ -413,6 +413,24 @@ TEST(ModelSplit, BelowAPlotThatEndsAboveTheLastInterfaceStaysInOrder) {
   EXPECT_GT(s.modelDepth[1], s.modelDepth[0]);
 }
 
+// The new depths are the float32 nearest to 0.9 × the old depth and to the
+// mean with the plot bottom's depth, not products of rounded factors.
+TEST(ModelSplit, NewDepthsAreTheNearestFloatsOfTheirValues) {
+  Window w;
+  w.load();
+  w.setModel({50, 200, 10}, {17, 30});
+  CurveWindowState& s = w.s();
+  ASSERT_TRUE(splitModelElementCore(s, 0));
+  EXPECT_EQ(s.modelDepth[0], static_cast<float>(0.9 * 17.0));
+  EXPECT_EQ(s.modelDepth[0], 15.3f);
+
+  ASSERT_TRUE(splitModelElementCore(s, 3));
+  const double bottom =
+      std::pow(10.0, (s.plotBottom - s.marginBottom) / static_cast<double>(s.pixelsPerDecadeAb) +
+                         static_cast<double>(s.logAbMin));
+  EXPECT_EQ(s.modelDepth[3], static_cast<float>((30.0 + bottom) / 2));
+}
+
 TEST(ModelSplit, RefusedAtCapacityAndOutsideTheModel) {
   Window w;
   w.load();
@@ -694,6 +712,32 @@ TEST(ModelPickingMoves, PickedElementGetsTheActiveWidthAndLeavesNoResidue) {
   EXPECT_EQ(w.chrome.cursor, ui::Cursor::Arrow);
   w.move(layer1x, layer1y);
   w.move(ifaceX, w.row(s.modelDepth[1]));
+  w.expectNoResidue();
+}
+
+// A point loaded into the window while the mouse rested on a model element
+// is drawn without the active width; the picking must not take that element
+// for the one already drawn active.
+TEST(ModelPickingMoves, AModelLoadedUnderTheRestingMouseLeavesNoResidue) {
+  Window w;
+  w.load();
+  w.setModel({80, 25, 150, 60}, {3, 12, 40});
+  CurveWindowState& s = w.s();
+  auto layer1 = [&] {
+    return std::pair{w.col(s.modelRho[1]), (w.row(s.modelDepth[0]) + w.row(s.modelDepth[1])) / 2};
+  };
+  w.move(layer1().first, layer1().second);
+  ASSERT_EQ(s.hotLayer, 1);
+  // The section copies a point in: readings derived again, model drawn afresh.
+  s.fromSection = true;
+  ASSERT_EQ(deriveReadings(w.c, ReadingOrigin::InMemory), 1);
+  s.modelActive = true;
+  repaintCurveWindow(w.c);
+  w.move(layer1().first + 1, layer1().second);
+  EXPECT_EQ(s.hotLayer, 1);
+  w.expectNoResidue();
+  w.move(5, 5);
+  EXPECT_EQ(s.hotLayer, -1);
   w.expectNoResidue();
 }
 
