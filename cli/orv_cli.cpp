@@ -44,7 +44,8 @@ const char* const kHelp =
     "      and the misfit as a last line SSQ, value\n"
     "  orv-cli --help\n"
     "\n"
-    "Resistivities in ohm.m, depths in m; cells are AB/2 grid indices 0..199,\n"
+    "Resistivities in ohm.m, depths in m (--depth \"\" for the half-space alone);\n"
+    "cells are AB/2 grid indices 0..199,\n"
     "AB/2 = 10^(cell / 8.876) m. Output is tab-separated, reals as %.9g.\n";
 
 struct Failure {
@@ -136,7 +137,9 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
       } else if (arg == "--rho") {
         ok = o.haveRho = parseList<double>(value, o.rho, parseDouble);
       } else if (arg == "--depth") {
-        ok = o.haveDepth = parseList<double>(value, o.depth, parseDouble);
+        // A model of the half-space alone has no interface: --depth "".
+        o.depth.clear();
+        ok = o.haveDepth = value.empty() || parseList<double>(value, o.depth, parseDouble);
       } else if (arg == "--cells") {
         const size_t colon = value.find(':');
         ok = colon != std::string_view::npos && parseInt(value.substr(0, colon), o.firstCell) &&

@@ -102,6 +102,22 @@ TEST(OrvCli, ForwardOfAHalfSpaceLikeModelIsFlat) {
   EXPECT_NEAR(std::stod(rows[10][1]), std::pow(10.0, 9 / 8.876), 1e-5);
 }
 
+TEST(OrvCli, HalfSpaceModelsHaveAnEmptyDepthList) {
+  const CliRun f = run("forward --rho 37.5 --depth \"\" --cells 0:30");
+  ASSERT_EQ(f.status, 0) << f.err;
+  const auto rows = table(f.out);
+  ASSERT_EQ(rows.size(), 32u);
+  for (size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i][2], "37.5") << i;
+
+  // A lone half-space is returned unchanged by the inversion.
+  const CliRun v = run("invert " + kSample + " --rho 80 --depth \"\"");
+  ASSERT_EQ(v.status, 0) << v.err;
+  const auto model = table(v.out);
+  ASSERT_EQ(model.size(), 3u);
+  EXPECT_EQ(model[1], (std::vector<std::string>{"0", "80", "inf"}));
+  EXPECT_EQ(model[2][0], "SSQ");
+}
+
 TEST(OrvCli, ForwardOfAConductiveTopLayerRises) {
   const CliRun r = run("forward --rho 10,100 --depth 10 --cells 0:60");
   ASSERT_EQ(r.status, 0) << r.err;
@@ -158,6 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"merge SAMPLE --record", 2},
                       ErrorCase{"forward --rho 1,2 --depth 1", 2},
                       ErrorCase{"forward --rho 1,2,3 --depth 1 --cells 0:5", 2},
+                      ErrorCase{"forward --rho 1,2 --depth \"\" --cells 0:5", 2},
                       ErrorCase{"forward --rho 1,2 --depth 1 --cells 5:2", 2},
                       ErrorCase{"forward --rho 1,2 --depth 1 --cells 0:200", 2},
                       ErrorCase{"forward --rho 1,a --depth 1 --cells 0:5", 2},
