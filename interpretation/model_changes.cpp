@@ -17,14 +17,6 @@ void moveEntry(CurveWindowState& s, int to, int from) {
   s.depthFixed[to] = s.depthFixed[from];
 }
 
-// Depth (m) of the plot's bottom edge, read as a model depth; 0 when the
-// view gives none.
-double plotBottomDepth(const CurveWindowState& s) {
-  if (!(s.pixelsPerDecadeAb > 0) || !std::isfinite(s.pixelsPerDecadeAb)) return 0;
-  return std::pow(10.0, (s.plotBottom - s.marginBottom) / static_cast<double>(s.pixelsPerDecadeAb) +
-                            static_cast<double>(s.logAbMin));
-}
-
 // Depth of the new entry e of a split, from the old entries; worked out in
 // double and rounded to float once, so the new depth is the nearest float
 // of its value.
@@ -36,7 +28,7 @@ float splitDepth(const CurveWindowState& s, int e) {
   // last interface already lies below the plot, the new one still goes
   // deeper, so that the interfaces keep their order.
   const double above = s.modelDepth[n - 1];
-  const double bottom = plotBottomDepth(s);
+  const double bottom = model_editing::depthOfRow(s, s.plotBottom);
   if (bottom > above) return static_cast<float>((above + bottom) / 2);
   return static_cast<float>(1.5 * above);
 }

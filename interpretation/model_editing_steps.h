@@ -37,6 +37,10 @@ void clearFixFlags(CurveWindowState& s);
 int clampToPlotX(const CurveWindowState& s, int x);
 int clampToPlotY(const CurveWindowState& s, int y);
 
+// The model depth (m) of row y in double precision; 0 when the view cannot
+// map rows to depths.
+double depthOfRow(const CurveWindowState& s, int y);
+
 // Mouse steps of the model while it is being built.
 void buildingMove(CurveSession& c, int x, int y);
 // A press while the model is built; false when the press is not one of

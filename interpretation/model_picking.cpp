@@ -37,10 +37,7 @@ bool rhoAtColumn(const CurveWindowState& s, int x, float* out) {
 }
 
 bool depthAtRow(const CurveWindowState& s, int y, float* out) {
-  if (!(s.pixelsPerDecadeAb > 0) || !std::isfinite(s.pixelsPerDecadeAb)) return false;
-  // Model depths are read against the bottom margin (it equals the top one).
-  const double v = std::pow(10.0, (y - s.marginBottom) / static_cast<double>(s.pixelsPerDecadeAb) +
-                                      static_cast<double>(s.logAbMin));
+  const double v = model_editing::depthOfRow(s, y);
   if (!positiveFiniteFloat(v)) return false;
   *out = static_cast<float>(v);
   return true;
@@ -115,6 +112,13 @@ bool applyDragValue(CurveWindowState& s, int x, int y) {
 }
 
 namespace model_editing {
+
+double depthOfRow(const CurveWindowState& s, int y) {
+  if (!(s.pixelsPerDecadeAb > 0) || !std::isfinite(s.pixelsPerDecadeAb)) return 0;
+  // Model depths are read against the bottom margin (it equals the top one).
+  return std::pow(10.0, (y - s.marginBottom) / static_cast<double>(s.pixelsPerDecadeAb) +
+                            static_cast<double>(s.logAbMin));
+}
 
 void pickingMove(CurveSession& c, int x, int y) {
   CurveWindowState& s = c.s;
