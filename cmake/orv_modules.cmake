@@ -23,8 +23,7 @@ function(orv_test_suite name folder)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
-    ORV_FIXTURES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
-    ORV_SAMPLES_DIR="${CMAKE_SOURCE_DIR}/../shared/samples")
+    ORV_FIXTURES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/fixtures")
   # Plain indices for parameterised cases: printed values may hold addresses.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")

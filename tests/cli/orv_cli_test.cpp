@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/fixture_path.h"
+
 namespace {
 
 struct CliRun {
@@ -52,7 +54,7 @@ std::vector<std::vector<std::string>> table(const std::string& text) {
   return rows;
 }
 
-const std::string kSample = std::string(ORV_SAMPLES_DIR) + "/lhota-pf1.kmt";
+const std::string kSample = orv_test::fixturePath("lhota-pf1.kmt");
 
 TEST(OrvCli, HelpListsTheCommands) {
   const CliRun r = run("--help");
@@ -64,6 +66,7 @@ TEST(OrvCli, HelpListsTheCommands) {
 }
 
 TEST(OrvCli, MergePrintsTheCompositeCurve) {
+  ASSERT_TRUE(orv_test::fixturePresent(kSample));
   const CliRun r = run("merge " + kSample);
   ASSERT_EQ(r.status, 0) << r.err;
   const auto rows = table(r.out);
@@ -82,6 +85,7 @@ TEST(OrvCli, MergePrintsTheCompositeCurve) {
 }
 
 TEST(OrvCli, MergeOfAnotherRecordAndBranchDiffers) {
+  ASSERT_TRUE(orv_test::fixturePresent(kSample));
   const CliRun a = run("merge " + kSample + " --record 1");
   const CliRun b = run("merge " + kSample + " --record 1 --onto 1");
   ASSERT_EQ(a.status, 0) << a.err;
@@ -103,6 +107,7 @@ TEST(OrvCli, ForwardOfAHalfSpaceLikeModelIsFlat) {
 }
 
 TEST(OrvCli, HalfSpaceModelsHaveAnEmptyDepthList) {
+  ASSERT_TRUE(orv_test::fixturePresent(kSample));
   const CliRun f = run("forward --rho 37.5 --depth \"\" --cells 0:30");
   ASSERT_EQ(f.status, 0) << f.err;
   const auto rows = table(f.out);
@@ -127,6 +132,7 @@ TEST(OrvCli, ForwardOfAConductiveTopLayerRises) {
 }
 
 TEST(OrvCli, InvertImprovesTheFitAndPrintsTheModel) {
+  ASSERT_TRUE(orv_test::fixturePresent(kSample));
   const CliRun r = run("invert " + kSample + " --rho 100,30,300 --depth 3,20");
   ASSERT_EQ(r.status, 0) << r.err;
   const auto rows = table(r.out);
@@ -139,6 +145,7 @@ TEST(OrvCli, InvertImprovesTheFitAndPrintsTheModel) {
 }
 
 TEST(OrvCli, InvertKeepsFixedValues) {
+  ASSERT_TRUE(orv_test::fixturePresent(kSample));
   const CliRun r =
       run("invert " + kSample + " --rho 100,30,300 --depth 3,20 --fix-rho 2 --fix-depth 1");
   ASSERT_EQ(r.status, 0) << r.err;

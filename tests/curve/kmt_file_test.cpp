@@ -13,6 +13,7 @@
 #include "curve/grid_index.h"
 #include "interpretation/branch_merging.h"
 #include "tests/curve/kmt_test_support.h"
+#include "tests/support/fixture_path.h"
 
 namespace orv {
 namespace {
@@ -21,7 +22,7 @@ using testing::fileBytes;
 using testing::ScratchFolder;
 using testing::TestWindow;
 
-const std::string Samples = ORV_SAMPLES_DIR;
+const std::string Samples = ORV_FIXTURES_DIR;
 const std::string Fixtures = ORV_FIXTURES_DIR;
 
 float gridValueOfIndex(int k) {
@@ -35,6 +36,7 @@ std::string header(const std::string& locality = "Lhota") {
 TEST(KmtRead, SampleRecordsCarryTheirHeaderAndReadings) {
   TestWindow w;
   const std::string path = Samples + "/lhota-pf1.kmt";
+  ASSERT_TRUE(orv_test::fixturePresent(path));
   KmtReadResult r = readKmtRecord(w.s(), path.c_str(), 0);
   ASSERT_EQ(r.code, 1);
   EXPECT_EQ(textOf(w.s().operatorText), "Svoboda");
@@ -62,6 +64,7 @@ TEST(KmtRead, RecordBeyondTheLastIsEndOfFileAndTouchesNothing) {
   w.s().readingCount = 3;
   w.s().pointNumber = 77;
   const std::string path = Samples + "/lhota-pf1.kmt";
+  ASSERT_TRUE(orv_test::fixturePresent(path));
   EXPECT_EQ(readKmtRecord(w.s(), path.c_str(), 5).code, -2);
   EXPECT_EQ(readKmtRecord(w.s(), path.c_str(), -1).code, -2);
   EXPECT_EQ(w.s().readingCount, 3);
@@ -434,6 +437,7 @@ void expectSameComposite(const CurveWindowState& a, const CurveWindowState& b) {
 
 TEST(KmtWrite, MergedSampleRoundTripsThroughTheFile) {
   const std::string sample = Samples + "/lhota-pf1.kmt";
+  ASSERT_TRUE(orv_test::fixturePresent(sample));
   ScratchFolder dir("kmt-round");
   for (int record = 0; record < 5; ++record) {
     TestWindow w;

@@ -14,10 +14,14 @@
 
 namespace {
 
-const std::string kSample = std::string(ORV_SAMPLES_DIR) + "/lhota-pf1.kmt";
+const std::string kSample = orv_test::fixturePath("lhota-pf1.kmt");
 
 class CurveSectionExchangeTest : public StartFolderTest {
  protected:
+  void SetUp() override {
+    StartFolderTest::SetUp();
+    ASSERT_TRUE(orv_test::fixturePresent(kSample));
+  }
   // Files records 0..2 of the sample as points 0..2 of profile 0.
   void fileThreeSoundings(Shell& shell) {
     orv::CurveSession& c = shell.curve()->session();

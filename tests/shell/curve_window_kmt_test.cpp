@@ -14,12 +14,13 @@
 
 namespace {
 
-const std::string kSample = std::string(ORV_SAMPLES_DIR) + "/lhota-pf1.kmt";
+const std::string kSample = orv_test::fixturePath("lhota-pf1.kmt");
 
 class CurveWindowKmtTest : public StartFolderTest {
  protected:
   void SetUp() override {
     StartFolderTest::SetUp();
+    ASSERT_TRUE(orv_test::fixturePresent(kSample));
     win_ = std::make_unique<Tulvakwin>(nullptr, &dialogs_);
     dialogs_.clearRecords();  // the missing settings file was announced
     win_->resize(1200, 800);

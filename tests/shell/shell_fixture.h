@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/fixture_path.h"
 #include "ui/scripted_dialogs.h"
 
 class StartFolderTest : public ::testing::Test {
