@@ -82,10 +82,9 @@ int deriveReadings(CurveSession& c, ReadingOrigin origin) {
     if (s.readingAbHalf[i] < smallest) smallest = s.readingAbHalf[i];
     if (s.readingAbHalf[i] > largest) largest = s.readingAbHalf[i];
   }
-  if (s.readingCount == 0 || smallest <= 0 || largest <= 0 || smallest == NoSmallest) {
-    c.section.deleteCurrentPoint();
-    return -1;
-  }
+  // A sounding without a usable reading is the reader's to refuse; the
+  // section's stored points are never touched by a bad file.
+  if (s.readingCount == 0 || smallest <= 0 || largest <= 0 || smallest == NoSmallest) return -1;
 
   for (int i = 0; i < s.readingCount; ++i) {
     GridCell g = gridIndexOf(s.readingAbHalf[i]);

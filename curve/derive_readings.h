@@ -26,8 +26,8 @@ enum class ReadingOrigin {
 int dropUnusableReadings(CurveWindowState& s);
 
 // Grid indices, logarithms and display bounds of the readings. Returns 1, or
-// -1 when no reading has a usable AB/2: then the section deletes its current
-// point and the previous derived values stay.
+// -1 when no reading has a usable AB/2: the previous derived values stay and
+// the caller refuses the sounding (the section is never asked to delete).
 int deriveReadings(CurveSession& c, ReadingOrigin origin);
 
 // Clears the interpretation of the previous sounding (model, fix marks,

@@ -10,8 +10,9 @@ class SectionLink {
  public:
   virtual ~SectionLink() = default;
 
-  // A reader found no usable reading: the section removes its current point
-  // (and loads the new current point back into the curve window).
+  // "Smaž aktuální bod" from the curve window's side: the section removes its
+  // current point (and loads the new current point back into the curve
+  // window). No reader calls it: a bad file never costs a stored point.
   virtual void deleteCurrentPoint() = 0;
   // The curve window's sounding is written into the current point (model
   // write-back while the curve window edits a point of the section).
@@ -23,6 +24,10 @@ class SectionLink {
   // "<-": the interpreted sounding is filed as a new point of the current
   // profile. Without a section window there is nowhere to file it.
   virtual void transferToSection() {}
+  // "Import OAX a načti další OAX (po jednom)": the sounding is filed as a new
+  // point through the point dialog (no "<-" guards beyond the section's own),
+  // then the next OAX file of the folder is loaded.
+  virtual void insertPoint() {}
 };
 
 }  // namespace orv

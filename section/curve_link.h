@@ -26,6 +26,10 @@ class CurveLink {
   // just copied in are derived first (their logarithms, grid cells and the
   // display bounds), so the picture shows that point and not the last one.
   virtual void redraw() = 0;
+  // After a sounding has been filed: the OAX file that follows the current one
+  // in its folder is read (nothing when the sounding did not come from a
+  // folder walk or the folder has no further file).
+  virtual void loadNextInstrumentFile() {}
 };
 
 }  // namespace orv

@@ -291,6 +291,8 @@ void insertPoint(SectionSession& session) {
   db.currentPoint = p->mxindex_bodu;
   storePointFields(db, s, f, db.currentPoint, true);
   storeSounding(session);
+  // A folder of OAX files is interpreted one file after another.
+  session.curve.loadNextInstrumentFile();
 }
 
 void storeSounding(SectionSession& session) {

@@ -41,6 +41,9 @@ class SectionForwarder : public orv::SectionLink {
   void transferToSection() override {
     if (target_) target_->transferToSection();
   }
+  void insertPoint() override {
+    if (target_) target_->insertPoint();
+  }
 
  private:
   orv::SectionLink* target_ = nullptr;

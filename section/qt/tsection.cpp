@@ -135,6 +135,9 @@ void TSection::Novprofil1Click() {
 void TSection::transferToSection() {
   orv::transferToSection(session_);
 }
+void TSection::insertPoint() {
+  orv::insertPoint(session_);
+}
 
 void TSection::Smaaktulnbod1Click() {
   orv::deleteCurrentPoint(session_);

@@ -57,6 +57,7 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void show() override;
   void repaint() override;
   void transferToSection() override;
+  void insertPoint() override;
 
   // Redraws the picture: the profile menu, then the section.
   void paintSection();
