@@ -153,6 +153,12 @@ int deriveReadings(CurveSession& c, ReadingOrigin origin) {
   return 1;
 }
 
+std::string readingFailedMessage(std::string_view shownPath) {
+  std::string text = "chyba při čtení";
+  if (!shownPath.empty()) text += ": " + std::string(shownPath);
+  return text;
+}
+
 void resetInterpretation(CurveSession& c) {
   CurveWindowState& s = c.s;
   s.curveLoaded = true;

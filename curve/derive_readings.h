@@ -2,6 +2,9 @@
 // and the reset that follows every successful load of a new sounding.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "curve/curve_session.h"
 
 namespace orv {
@@ -29,6 +32,11 @@ int dropUnusableReadings(CurveWindowState& s);
 // -1 when no reading has a usable AB/2: the previous derived values stay and
 // the caller refuses the sounding (the section is never asked to delete).
 int deriveReadings(CurveSession& c, ReadingOrigin origin);
+
+// The refusal of a file that yields no usable reading: "chyba při čtení"
+// followed by the file, so that a user walking a folder knows which file it
+// was. Without a file (typed or drawn readings) the bare text.
+std::string readingFailedMessage(std::string_view shownPath);
 
 // Clears the interpretation of the previous sounding (model, fix marks,
 // modes) and hides the buttons "..." and "<-".
