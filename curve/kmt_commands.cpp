@@ -1,7 +1,6 @@
 #include "curve/kmt_commands.h"
 
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,6 +9,7 @@
 #include "base/fixed_text.h"
 #include "curve/derive_readings.h"
 #include "curve/kmt_file.h"
+#include "curve/readings_snapshot.h"
 #include "interpretation/branch_merging.h"
 
 namespace orv {
@@ -18,61 +18,6 @@ namespace {
 constexpr const char* OpenFilter = "soubor ap.KALOMET|*.KMT";
 constexpr const char* SaveFilter = "soubor typu kalomet|*.KMT";
 constexpr const char* KmtExtension = "KMT";
-
-// What a KMT read overwrites before it knows whether the record is usable;
-// kept so that a load that reads nothing leaves the previous sounding.
-struct ReadingsSnapshot {
-  char operatorText[WordCapacity];
-  char localityText[WordCapacity];
-  char dateText[WordCapacity];
-  int32_t pointNumber;
-  int32_t profileNumber;
-  int32_t readingCount;
-  float readingAbHalf[MaxReadings];
-  float readingMnHalf[MaxReadings];
-  float readingRho[MaxReadings];
-  float readingS[MaxReadings];
-  float readingIpReference[MaxReadings];
-  int32_t readingBranch[MaxReadings];
-  int32_t decaySampleCount[MaxReadings];
-};
-
-template <class T>
-void copyArray(T& to, const T& from) {
-  std::memcpy(&to, &from, sizeof to);
-}
-
-void takeSnapshot(ReadingsSnapshot& k, const CurveWindowState& s) {
-  copyArray(k.operatorText, s.operatorText);
-  copyArray(k.localityText, s.localityText);
-  copyArray(k.dateText, s.dateText);
-  k.pointNumber = s.pointNumber;
-  k.profileNumber = s.profileNumber;
-  k.readingCount = s.readingCount;
-  copyArray(k.readingAbHalf, s.readingAbHalf);
-  copyArray(k.readingMnHalf, s.readingMnHalf);
-  copyArray(k.readingRho, s.readingRho);
-  copyArray(k.readingS, s.readingS);
-  copyArray(k.readingIpReference, s.readingIpReference);
-  copyArray(k.readingBranch, s.readingBranch);
-  copyArray(k.decaySampleCount, s.decaySampleCount);
-}
-
-void restoreSnapshot(CurveWindowState& s, const ReadingsSnapshot& k) {
-  copyArray(s.operatorText, k.operatorText);
-  copyArray(s.localityText, k.localityText);
-  copyArray(s.dateText, k.dateText);
-  s.pointNumber = k.pointNumber;
-  s.profileNumber = k.profileNumber;
-  s.readingCount = k.readingCount;
-  copyArray(s.readingAbHalf, k.readingAbHalf);
-  copyArray(s.readingMnHalf, k.readingMnHalf);
-  copyArray(s.readingRho, k.readingRho);
-  copyArray(s.readingS, k.readingS);
-  copyArray(s.readingIpReference, k.readingIpReference);
-  copyArray(s.readingBranch, k.readingBranch);
-  copyArray(s.decaySampleCount, k.decaySampleCount);
-}
 
 std::string recordTitle(const CurveWindowState& s) {
   return "ORV-otevřen: " + std::string(textOf(s.soundingFilePath)) +
@@ -197,8 +142,7 @@ void openRecord(CurveSession& c, int recordIndex) {
   // time, even when a save has named another file since.
   if (s.kmtOpenDialogFileName[0] != '\0') setText(s.soundingFilePath, s.kmtOpenDialogFileName);
 
-  ReadingsSnapshot previous;
-  takeSnapshot(previous, s);
+  const ReadingsSnapshot previous(s);
 
   int r = readRecord(c, recordIndex);
   if (r != 1) {
@@ -207,7 +151,7 @@ void openRecord(CurveSession& c, int recordIndex) {
   }
   if (r <= 0) {
     c.dialogs.message("záznam nenačten");
-    restoreSnapshot(s, previous);
+    previous.restore(s);
   } else {
     resetInterpretation(c);
   }

@@ -19,18 +19,16 @@ std::string_view fileNamePart(std::string_view path) {
 
 }  // namespace
 
-int pointNumberFromFileName(const CurveWindowState& s) {
-  if (s.sourceKind == SourceKmt) return s.pointNumber;
-  const std::string_view name = fileNamePart(textOf(s.instrumentFilePath));
+std::optional<int> numberInOaxFileName(std::string_view name) {
   std::size_t dot = name.find(".OAX");
   const std::size_t lower = name.find(".oax");
   if (lower < dot) dot = lower;
-  if (dot == std::string_view::npos) return s.pointNumber;
+  if (dot == std::string_view::npos) return std::nullopt;
   // The nearest digit left of the dot ends the number; what stands between
   // them ("pf1_120a.OAX") is passed over.
   std::ptrdiff_t e = static_cast<std::ptrdiff_t>(dot) - 1;
   while (e >= 0 && !isDigit(name[e])) --e;
-  if (e < 0) return s.pointNumber;
+  if (e < 0) return std::nullopt;
   std::ptrdiff_t c = e;
   while (c >= 0 && isDigit(name[c])) --c;
   std::ptrdiff_t start = c + 1;
@@ -42,8 +40,13 @@ int pointNumberFromFileName(const CurveWindowState& s) {
   const char* first = name.data() + start;
   const char* last = name.data() + e + 1;
   const auto [ptr, ec] = std::from_chars(first, last, value);
-  if (ec != std::errc() || ptr != last) return s.pointNumber;  // beyond int
+  if (ec != std::errc() || ptr != last) return std::nullopt;  // beyond int
   return value;
+}
+
+int pointNumberFromFileName(const CurveWindowState& s) {
+  if (s.sourceKind == SourceKmt) return s.pointNumber;
+  return numberInOaxFileName(fileNamePart(textOf(s.instrumentFilePath))).value_or(s.pointNumber);
 }
 
 }  // namespace orv

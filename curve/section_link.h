@@ -28,6 +28,12 @@ class SectionLink {
   // point through the point dialog (no "<-" guards beyond the section's own),
   // then the next OAX file of the folder is loaded.
   virtual void insertPoint() {}
+  // "(rychlý import OAX z celého pf v adresáři)": the point dialog for the
+  // sounding just read (as for a point about to be inserted); its texts and
+  // positions go into the current point, the sounding itself stays out.
+  virtual void describeCurrentPoint() {}
+  // Name of the section's current profile (UTF-8), "" without a section.
+  virtual std::string currentProfileName() { return ""; }
 };
 
 }  // namespace orv
