@@ -1,6 +1,8 @@
 // orv-cli: the curve window's computations without a window. Reads a KMT
-// record and merges its branches, computes a model's curve, or optimises a
-// model against a sounding, and prints the numbers as tab-separated text.
+// record (or an OAX or SAS file) and merges its branches, computes a model's
+// curve, or optimises a model against a sounding, and prints the numbers as
+// tab-separated text.
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -15,8 +17,11 @@
 #include "curve/curve_session.h"
 #include "curve/curve_window_state.h"
 #include "curve/derive_readings.h"
+#include "curve/instrument_file.h"
 #include "curve/kmt_file.h"
 #include "curve/no_section.h"
+#include "curve/oax_file.h"
+#include "curve/sas_file.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"
@@ -33,17 +38,20 @@ const char* const kHelp =
     "orv-cli - vertical electrical soundings without the window\n"
     "\n"
     "Commands:\n"
-    "  orv-cli merge FILE.kmt [--record N] [--onto T]\n"
-    "      read record N (default 0), merge the branches onto branch T (default 2)\n"
-    "      and print the composite curve: cell, ab2, rho\n"
+    "  orv-cli merge FILE [--record N] [--onto T]\n"
+    "      read the sounding (record N of a KMT file, default 0), merge the\n"
+    "      branches onto branch T (default 2) and print the composite curve:\n"
+    "      cell, ab2, rho\n"
     "  orv-cli forward --rho R0,R1,..,RN --depth D0,..,D(N-1) --cells A:B\n"
     "      print the model's apparent-resistivity curve on cells A..B: cell, ab2, rho\n"
-    "  orv-cli invert FILE.kmt [--record N] [--onto T] --rho ... --depth ...\n"
+    "  orv-cli invert FILE [--record N] [--onto T] --rho ... --depth ...\n"
     "          [--fix-rho I,..] [--fix-thickness I,..] [--fix-depth I,..]\n"
     "      merge as above, optimise the model once and print layer, rho, depth\n"
     "      and the misfit as a last line SSQ, value\n"
     "  orv-cli --help\n"
     "\n"
+    "FILE is read by its extension, in any letter case: .oax (ODRAM), .sas (SAS),\n"
+    "anything else as KMT.\n"
     "Resistivities in ohm.m, depths in m (--depth \"\" for the half-space alone);\n"
     "cells are AB/2 grid indices 0..199,\n"
     "AB/2 = 10^(cell / 8.876) m. Output is tab-separated, reals as %.9g.\n";
@@ -166,7 +174,7 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
     }
   }
   if (wantsFile && !o.haveFile) {
-    f = usage(std::string(command) + " needs a KMT file");
+    f = usage(std::string(command) + " needs a KMT, OAX or SAS file");
     return false;
   }
   if (command != "merge") {
@@ -219,8 +227,48 @@ struct Session {
   }
 };
 
-// The load road of the curve window: read, derive, reset, merge.
-bool loadSounding(Session& session, const Options& o, Failure& f) {
+enum class SoundingFile { Kmt, Oax, Sas };
+
+// The reader is chosen by the file's extension, in any letter case; a file
+// that is neither OAX nor SAS is read as KMT.
+SoundingFile soundingFileKind(const std::string& path) {
+  std::string ext;
+  const size_t dot = path.find_last_of('.');
+  if (dot != std::string::npos && path.find('/', dot) == std::string::npos) ext = path.substr(dot);
+  for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  if (ext == ".oax") return SoundingFile::Oax;
+  if (ext == ".sas") return SoundingFile::Sas;
+  return SoundingFile::Kmt;
+}
+
+// An OAX or SAS file holds one sounding, read as the curve window reads it.
+bool readInstrumentSounding(Session& session, const Options& o, SoundingFile kind, Failure& f) {
+  CurveWindowState& s = *session.state;
+  if (o.record != 0) {
+    f = usage("--record applies to KMT files only: " + o.file + " holds one sounding");
+    return false;
+  }
+  const orv::InstrumentReadResult read = kind == SoundingFile::Oax
+                                             ? orv::readOaxData(s, o.file.c_str())
+                                             : orv::readSasData(s, o.file.c_str());
+  if (read.code == 0) {
+    f = {kExitError, "cannot open " + o.file};
+    return false;
+  }
+  const orv::ReadingOrigin origin =
+      kind == SoundingFile::Sas
+          ? orv::ReadingOrigin::Sas
+          : (read.ipHeader ? orv::ReadingOrigin::OaxWithIpHeader : orv::ReadingOrigin::PlainOax);
+  if (orv::deriveReadings(session.c, origin) != 1) {
+    f = {kExitError, o.file + " has no usable reading"};
+    return false;
+  }
+  const std::string notice = orv::instrumentNoticeText(read.notice);
+  if (!notice.empty()) session.dialogs.message(notice);
+  return true;
+}
+
+bool readKmtSounding(Session& session, const Options& o, Failure& f) {
   CurveWindowState& s = *session.state;
   const orv::KmtReadResult read = orv::readKmtRecord(s, o.file.c_str(), o.record);
   if (read.code == 0) {
@@ -235,6 +283,16 @@ bool loadSounding(Session& session, const Options& o, Failure& f) {
     f = {kExitError, "record " + std::to_string(o.record) + " has no usable reading"};
     return false;
   }
+  return true;
+}
+
+// The load road of the curve window: read, derive, reset, merge.
+bool loadSounding(Session& session, const Options& o, Failure& f) {
+  CurveWindowState& s = *session.state;
+  const SoundingFile kind = soundingFileKind(o.file);
+  if (!(kind == SoundingFile::Kmt ? readKmtSounding(session, o, f)
+                                  : readInstrumentSounding(session, o, kind, f)))
+    return false;
   orv::resetInterpretation(session.c);
   s.fromSection = false;
   orv::mergeBranchesCore(s, o.onto);

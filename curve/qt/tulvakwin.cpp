@@ -12,6 +12,9 @@
 #include "curve/curve_construction.h"
 #include "curve/derive_readings.h"
 #include "curve/kmt_commands.h"
+#include "curve/manual_input.h"
+#include "curve/oax_commands.h"
+#include "curve/sas_commands.h"
 #include "curve/settings_commands.h"
 #include "curve/settings_file.h"
 #include "curveview/curve_rendering.h"
@@ -81,9 +84,7 @@ Tulvakwin::Tulvakwin(QWidget* parent, ui::Dialogs* dialogs)
   connect(img_, &ui::ImageWidget::mousePressed, this, &Tulvakwin::ImgMouseDown);
   connect(img_, &ui::ImageWidget::mouseMoved, this, &Tulvakwin::ImgMouseMove);
   connect(img_, &ui::ImageWidget::mouseReleased, this, &Tulvakwin::ImgMouseUp);
-  // The second press of a quick double click is a press like any other (two
-  // corners of a model are often placed in quick succession).
-  connect(img_, &ui::ImageWidget::mouseDoubleClicked, this, &Tulvakwin::ImgMouseDown);
+  connect(img_, &ui::ImageWidget::mouseDoubleClicked, this, &Tulvakwin::ImgDblClick);
   connect(img_, &ui::ImageWidget::resized, this, &Tulvakwin::FormResize);
 
   buildMenus();
@@ -117,6 +118,24 @@ void Tulvakwin::buildMenus() {
           QKeySequence(Qt::CTRL | Qt::Key_D), [this] { orv::readNextKmtRecord(session_); });
   addItem(soubor, "N2", QStringLiteral("Načti byvší (předchozí) ze souboru KMT"),
           QKeySequence(Qt::CTRL | Qt::Key_B), [this] { orv::readPreviousKmtRecord(session_); });
+  soubor->addSeparator();
+  addItem(soubor, "OtevtOAX1", QStringLiteral("Otevřít OAX"), QKeySequence(Qt::Key_F11),
+          [this] { orv::openInstrumentFile(session_); });
+  addItem(soubor, "ImportOAXvadresipojednom1",
+          QStringLiteral("Import OAX a načti další OAX (po jednom)"), QKeySequence(Qt::Key_I),
+          [this] { orv::importOaxAndLoadNext(session_); });
+  addItem(soubor, "ImportdalsouborOAXbezuloen1",
+          QStringLiteral("Načti další soubor OAX (bez uložení)"), QKeySequence(Qt::Key_D),
+          [this] { orv::loadNextInstrumentFile(session_); });
+  addItem(soubor, "Importcelhopfvadresi1",
+          QStringLiteral("(rychlý import OAX z celého pf v adresáři)"),
+          QKeySequence(Qt::CTRL | Qt::Key_I), [this] { orv::quickDirectoryImport(session_); });
+  addItem(soubor, "OtevtaparaturySASamp1", QStringLiteral("Otevřít aparatury SAS amp"),
+          QKeySequence(), [this] { orv::openSasFile(session_); });
+  addItem(soubor, "Runvstup1", QStringLiteral("Ruční vstup"), QKeySequence(Qt::Key_R),
+          [this] { orv::manualInputCommand(session_); });
+  addItem(soubor, "Manulnvstupmy1", QStringLiteral("Manuální vstup myší"),
+          QKeySequence(Qt::Key_M), [this] { orv::mouseEntry(session_); });
   soubor->addSeparator();
   addItem(soubor, "UloitKMT1", QStringLiteral("Uložit do nového souboru KMT"),
           QKeySequence(Qt::Key_F12), [this] { orv::saveKmtToNewFile(session_); });
@@ -240,6 +259,10 @@ void Tulvakwin::redraw() {
   orv::repaintCurveWindow(session_);
 }
 
+void Tulvakwin::loadNextInstrumentFile() {
+  orv::loadNextInstrumentFile(session_);
+}
+
 void Tulvakwin::takeOverLoadedPoint() {
   orv::CurveWindowState& s = *state_;
   s.fromSection = true;
@@ -355,4 +378,13 @@ void Tulvakwin::ImgMouseMove(QMouseEvent* e) {
 
 void Tulvakwin::ImgMouseUp(QMouseEvent* e) {
   orv::imageMouseUp(session_, mouseEventOf(e));
+}
+
+void Tulvakwin::ImgDblClick(QMouseEvent* e) {
+  // The platform reports the second press of a double click as the double
+  // click itself: when the preferred input does not take it, it is a press
+  // like any other (two corners of a model are often placed in quick
+  // succession).
+  if (e->button() == Qt::LeftButton && orv::startPreferredInput(session_)) return;
+  ImgMouseDown(e);
 }

@@ -44,6 +44,12 @@ class SectionForwarder : public orv::SectionLink {
   void insertPoint() override {
     if (target_) target_->insertPoint();
   }
+  void describeCurrentPoint() override {
+    if (target_) target_->describeCurrentPoint();
+  }
+  std::string currentProfileName() override {
+    return target_ ? target_->currentProfileName() : std::string();
+  }
 
  private:
   orv::SectionLink* target_ = nullptr;
@@ -80,6 +86,7 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   void setTransferButtonVisible(bool visible) override;
   void takeOverLoadedPoint() override;
   void redraw() override;
+  void loadNextInstrumentFile() override;
 
   // Writes the settings file; run at every close.
   void FormClose();
@@ -112,6 +119,7 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   void ImgMouseDown(QMouseEvent* e);
   void ImgMouseMove(QMouseEvent* e);
   void ImgMouseUp(QMouseEvent* e);
+  void ImgDblClick(QMouseEvent* e);
   void FormResize(QSize size);
 
   orv::ZeroedBlock<orv::CurveWindowState> state_;

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 
+#include "base/fixed_text.h"
 #include "section/qt/tvesparametryedit.h"
 #include "section/section_operations.h"
 #include "ui/qt/image_widget.h"
@@ -137,6 +138,22 @@ void TSection::transferToSection() {
 }
 void TSection::insertPoint() {
   orv::insertPoint(session_);
+}
+
+void TSection::describeCurrentPoint() {
+  // The dialog offers the sounding just read as a point about to be
+  // inserted; what it returns describes the current point instead.
+  const orv::CurveWindowState& s = session_.curve.state();
+  session_.view.editingExistingPoint = false;
+  const orv::PointFields f =
+      session_.pointDialog ? session_.pointDialog() : orv::fillPointFields(*db_, s, false);
+  const int index = orv::selectedPoint(*db_) ? db_->currentPoint : -1;
+  orv::storePointFields(*db_, s, f, index, false);
+  paintSection();
+}
+std::string TSection::currentProfileName() {
+  if (db_->currentProfile < 0 || db_->currentProfile >= orv::MaxProfiles) return "";
+  return orv::shownText(db_->profiles[db_->currentProfile].profileName);
 }
 
 void TSection::Smaaktulnbod1Click() {

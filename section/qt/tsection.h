@@ -58,6 +58,8 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void repaint() override;
   void transferToSection() override;
   void insertPoint() override;
+  void describeCurrentPoint() override;
+  std::string currentProfileName() override;
 
   // Redraws the picture: the profile menu, then the section.
   void paintSection();

@@ -84,6 +84,36 @@ TEST(OrvCli, MergePrintsTheCompositeCurve) {
   EXPECT_EQ(rows[1][1], "1");
 }
 
+TEST(OrvCli, MergeChoosesTheReaderByTheExtensionInAnyCase) {
+  const std::string copies =
+      ::testing::TempDir() + "orv_cli_ext_" + std::to_string(static_cast<long>(getpid()));
+  struct Case {
+    const char* fixture;
+    const char* copy;  // the same bytes under another name
+    int copyStatus;
+  } const cases[] = {{"oax-pf2/pf2_0.OAX", ".oax", 0},
+                     {"pf3_bod17a.OAX", ".kmt", 1},  // read as KMT it has no record
+                     {"profil-sas.sas", ".SaS", 0}};
+  for (const Case& k : cases) {
+    const std::string path = orv_test::fixturePath(k.fixture);
+    ASSERT_TRUE(orv_test::fixturePresent(path));
+    const CliRun r = run("merge " + path);
+    ASSERT_EQ(r.status, 0) << k.fixture << r.err;
+    const auto rows = table(r.out);
+    ASSERT_GT(rows.size(), 15u) << k.fixture;
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"cell", "ab2", "rho"}));
+    EXPECT_EQ(rows[1][1], "1") << k.fixture;  // every sounding starts at AB/2 = 1 m
+    const std::string copy = copies + k.copy;
+    std::ofstream(copy, std::ios::binary) << readAll(path);
+    const CliRun again = run("merge " + copy);
+    EXPECT_EQ(again.status, k.copyStatus) << k.copy;
+    if (k.copyStatus == 0) {
+      EXPECT_EQ(again.out, r.out) << k.copy;
+    }
+    EXPECT_EQ(run("merge " + path + " --record 1").status, 2) << k.fixture;
+  }
+}
+
 TEST(OrvCli, MergeOfAnotherRecordAndBranchDiffers) {
   ASSERT_TRUE(orv_test::fixturePresent(kSample));
   const CliRun a = run("merge " + kSample + " --record 1");
