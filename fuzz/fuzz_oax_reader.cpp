@@ -1,0 +1,24 @@
+// Any bytes as an OAX file: the reader never crashes nor writes outside the
+// state, and what it accepts stays within the capacities.
+#include <cstdlib>
+
+#include "base/zeroed_block.h"
+#include "curve/curve_window_state.h"
+#include "curve/oax_file.h"
+#include "fuzz/fuzz_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string path = writeFuzzInput(data, size, ".OAX");
+  static orv::ZeroedBlock<orv::CurveWindowState> state;
+  orv::CurveWindowState& s = *state;
+  s.ipWindowCount = -10;  // the default windows are generated from the file's timing
+  orv::readOaxData(s, path.c_str());
+  if (s.readingCount < 0 || s.readingCount > orv::MaxReadings) std::abort();
+  if (s.ipWindowCount < 0 || s.ipWindowCount > orv::MaxIpWindows) std::abort();
+  for (int i = 0; i < s.readingCount; ++i) {
+    if (s.decaySampleCount[i] < 0 || s.decaySampleCount[i] > orv::MaxDecaySamples) std::abort();
+    if (!(s.readingRho[i] > 0)) std::abort();
+    if (s.readingBranch[i] < 1 || s.readingBranch[i] > orv::MaxBranch) std::abort();
+  }
+  return 0;
+}
