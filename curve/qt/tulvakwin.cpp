@@ -369,6 +369,13 @@ void Tulvakwin::FormResize(QSize size) {
 }
 
 void Tulvakwin::ImgMouseDown(QMouseEvent* e) {
+  if (e->type() == QEvent::MouseButtonPress) {
+    pressOpen_ = true;
+    if (swallowNextPress_) {
+      swallowNextPress_ = false;
+      return;
+    }
+  }
   orv::imageMouseDown(session_, mouseEventOf(e));
 }
 
@@ -377,14 +384,19 @@ void Tulvakwin::ImgMouseMove(QMouseEvent* e) {
 }
 
 void Tulvakwin::ImgMouseUp(QMouseEvent* e) {
+  pressOpen_ = false;
+  swallowNextPress_ = false;
   orv::imageMouseUp(session_, mouseEventOf(e));
 }
 
 void Tulvakwin::ImgDblClick(QMouseEvent* e) {
-  // The platform reports the second press of a double click as the double
-  // click itself: when the preferred input does not take it, it is a press
-  // like any other (two corners of a model are often placed in quick
-  // succession).
+  // Depending on the platform the second press of a double click arrives as
+  // a press before the double click, as a press after it, or only as the
+  // double click; it must act exactly once (two corners of a model are often
+  // placed in quick succession).
+  const bool pressAlreadyTaken = pressOpen_;
+  // A press that follows before the release belongs to this double click.
+  if (!pressAlreadyTaken) swallowNextPress_ = true;
   if (e->button() == Qt::LeftButton && orv::startPreferredInput(session_)) return;
-  ImgMouseDown(e);
+  if (!pressAlreadyTaken) ImgMouseDown(e);
 }

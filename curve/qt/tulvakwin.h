@@ -132,6 +132,10 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   SectionForwarder section_;
   orv::CurveSession session_;
   bool shownOnce_ = false;
+  // The second press of a double click: a press not yet released, and a
+  // double click whose own press may still follow.
+  bool pressOpen_ = false;
+  bool swallowNextPress_ = false;
   bool closing_ = false;
 
   std::function<void(int)> helpHook_;
