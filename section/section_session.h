@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "section/curve_link.h"
 #include "section/point_parameters.h"
@@ -23,6 +24,10 @@ struct SectionSession {
   // Shows the point parameters dialog modally (its mode is
   // view.editingExistingPoint) and returns its fields as it was closed.
   std::function<PointFields()> pointDialog;
+  // Sets the section window's caption (UTF-8).
+  std::function<void(const std::string&)> setCaption = {};
+  // Shows the section window unless it has been shown before.
+  std::function<void()> showIfNeverShown = {};
 };
 
 }  // namespace orv

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 
 #include "base/fixed_text.h"
+#include "section/database_commands.h"
 #include "section/qt/tvesparametryedit.h"
 #include "section/section_operations.h"
 #include "ui/qt/image_widget.h"
@@ -39,6 +40,10 @@ TSection::TSection(orv::CurveLink& curve, int curveWindowWidth, QWidget* parent,
   setCentralWidget(imgRez_);
   orv::setInitialDatabaseState(*db_);
   setWindowTitle(qs(orv::sectionCaption(*db_)));
+  session_.setCaption = [this](const std::string& caption) { setWindowTitle(qs(caption)); };
+  session_.showIfNeverShown = [this] {
+    if (!shownOnce_) show();
+  };
 
   connect(imgRez_, &ui::ImageWidget::mousePressed, this, &TSection::imgRezMouseDown);
   connect(imgRez_, &ui::ImageWidget::resized, this, &TSection::FormResize);
@@ -73,6 +78,16 @@ void TSection::buildMenus() {
     QMenu* m = menuBar()->addMenu(QString::fromUtf8(g.caption));
     m->setObjectName(g.objectName);
   }
+  QMenu* database = menuBar()->findChild<QMenu*>("DB1");
+  addItem(database, "Otevidbnamenchdatavsledk1",
+          QStringLiteral("Otevři db naměřených dat a výsledků "),
+          QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Otevidbnamenchdatavsledk1Click(); });
+  addItem(database, "Ulodbnamenchdatavsledkjako1",
+          QStringLiteral("Ulož db naměřených dat a výsledků "), QKeySequence(Qt::CTRL | Qt::Key_U),
+          [this] { Ulodbnamenchdatavsledkjako1Click(); });
+  addItem(database, "Ulodbnamenchdatavsledk1",
+          QStringLiteral("Ulož db naměřených dat a výsledků jako"),
+          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_U), [this] { Ulodbnamenchdatavsledk1Click(); });
   QMenu* edit = menuBar()->findChild<QMenu*>("Edit1");
   addItem(edit, "NaaktulnmpfupravXvechbodVESnapodlpovrchu1",
           QStringLiteral("Na aktuálním pf uprav XvšechbodůVES na podél povrchu"), QKeySequence(),
@@ -164,6 +179,17 @@ void TSection::pfClick(int k) {
 }
 void TSection::NaaktulnmpfupravXvechbodVESnapodlpovrchu1Click() {
   orv::alignPointsToSurface(session_);
+}
+
+void TSection::Otevidbnamenchdatavsledk1Click() {
+  orv::readDatabase(session_);
+}
+// The item without "jako" asks for a name only until the database has one.
+void TSection::Ulodbnamenchdatavsledkjako1Click() {
+  orv::saveDatabaseOrAsk(session_);
+}
+void TSection::Ulodbnamenchdatavsledk1Click() {
+  orv::saveDatabase(session_, true);
 }
 
 void TSection::HelpF1Click() {

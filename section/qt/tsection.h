@@ -70,6 +70,9 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void pfClick(int k);
   void NaaktulnmpfupravXvechbodVESnapodlpovrchu1Click();
   void HelpF1Click();
+  void Otevidbnamenchdatavsledk1Click();
+  void Ulodbnamenchdatavsledkjako1Click();
+  void Ulodbnamenchdatavsledk1Click();
 
  protected:
   void showEvent(QShowEvent* e) override;
