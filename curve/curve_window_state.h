@@ -151,6 +151,9 @@ struct CurveWindowState {
   bool editCompositeMode;
   bool editIpOutlierMode;
   bool modelBuildMode;
+  // A model change made with the mouse waits for the button's release to be
+  // written back into the section point the sounding came from.
+  bool modelWriteBackPending;
   bool modelActive;
   bool computedCurveValid;
   bool mouseDragging;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "curve/grid_index.h"
+#include "curveview/curve_rendering.h"
 
 namespace orv {
 namespace {
@@ -110,7 +111,8 @@ int deriveReadings(CurveSession& c, ReadingOrigin origin) {
     s.logRhoMin = 4;
     s.logAbMin = -0.275f;
   }
-  s.marginLeft = s.marginRight = 4 * s.textWidth;
+  s.marginLeft = 4 * s.textWidth;
+  s.marginRight = modelTableMargin(c);
   s.marginTop = s.marginBottom = 2 * s.textHeight;
 
   const bool skipNonPositiveRho = origin == ReadingOrigin::OaxWithIpHeader ||
@@ -172,6 +174,7 @@ void resetInterpretation(CurveSession& c) {
   if (!s.mouseEntryActive) s.editCompositeMode = false;
   s.modelBoundaryCount = 0;
   s.cursorX = s.cursorY = -1;
+  s.modelWriteBackPending = false;
   for (int i = 0; i < FlagSlots; ++i) {
     s.depthFixed[i] = 0;
     s.thicknessFixed[i] = 0;

@@ -1,5 +1,6 @@
 #include "curveview/curve_rendering.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "curveview/chart_grid.h"

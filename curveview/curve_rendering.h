@@ -16,6 +16,11 @@ void drawComposite(CurveSession& c);
 void drawModel(CurveSession& c);
 // XOR-draws the computed curve and rewrites the misfit text.
 void drawComputedCurve(CurveSession& c);
+// The right margin that holds the model table: at least four widths of "W",
+// and room for the table's header and unit, for values of five digits and for
+// every value of the current model (unless it is being built), though never
+// more than half the picture.
+int modelTableMargin(CurveSession& c);
 // The universal refresh.
 void repaintCurveWindow(CurveSession& c);
 void drawCrosshair(CurveSession& c, int x, int y);

@@ -1,5 +1,6 @@
 // The layered model on the chart: the XOR staircase, the model table in the
 // right margin and the model's value labels.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -33,6 +34,16 @@ void useSegmentPen(ui::Canvas& canvas, const CurveWindowState& s, bool active, b
   canvas.setPenColour(fixed ? s.colourModelFixed : s.colourModel);
 }
 
+// The table's texts without the blanks that overwrite a longer old value.
+std::string rhoCell(float rho) {
+  return cformat("%.1f", static_cast<double>(rho));
+}
+std::string depthCell(float depth) {
+  return cformat(" -%.2f-", static_cast<double>(depth));
+}
+constexpr const char* DepthHeader = " -hl.- [m]";
+constexpr const char* RhoUnit = "[Ohm.m]";
+
 void writeModelTable(CurveSession& c, int n) {
   const CurveWindowState& s = c.s;
   ui::Canvas& canvas = c.canvas;
@@ -50,20 +61,20 @@ void writeModelTable(CurveSession& c, int n) {
   canvas.setFontBold(false);
   chart::line(canvas, s.plotRight, titleY + rule, s.imageWidth, titleY + rule);
 
-  const char* unit = "[Ohm.m]";
+  const char* unit = RhoUnit;
   canvas.textOut(s.imageWidth - 1 - chart::textWidth(canvas, unit), tableRow(s, 4), unit);
   canvas.setFontColour(chart::Grey);
-  canvas.textOut(s.plotRight + 2, tableRow(s, 5), " -hl.- [m]");
+  canvas.textOut(s.plotRight + 2, tableRow(s, 5), DepthHeader);
   chart::line(canvas, s.plotRight, tableRow(s, 5) + rule, s.imageWidth, tableRow(s, 5) + rule);
 
   canvas.setFontColour(chart::Black);
   for (int i = 0; i <= n; ++i)
     canvas.textOut(s.plotRight + s.textWidth, tableRow(s, 7 + 2 * i),
-                   cformat("%.1f     ", static_cast<double>(s.modelRho[i])));
+                   rhoCell(s.modelRho[i]) + "     ");
   canvas.setFontColour(chart::Grey);
   for (int i = 1; i <= n; ++i)
     canvas.textOut(s.plotRight + 2, tableRow(s, 8 + 2 * (i - 1)),
-                   cformat(" -%.2f-       ", static_cast<double>(s.modelDepth[i - 1])));
+                   depthCell(s.modelDepth[i - 1]) + "       ");
 }
 
 void writeModelLabels(CurveSession& c, int n) {
@@ -87,6 +98,27 @@ void writeModelLabels(CurveSession& c, int n) {
 }
 
 }  // namespace
+
+int modelTableMargin(CurveSession& c) {
+  const CurveWindowState& s = c.s;
+  ui::Canvas& canvas = c.canvas;
+  canvas.setFontBold(true);
+  int widest = chart::textWidth(canvas, "Model:");
+  canvas.setFontBold(false);
+  widest = std::max(widest, chart::textWidth(canvas, RhoUnit) + 1);
+  widest = std::max(widest, 2 + chart::textWidth(canvas, DepthHeader));
+  // Room for resistivities of five digits and depths of four, whatever the
+  // model holds now, so that the plot keeps its box while a model is built.
+  widest = std::max(widest, s.textWidth + chart::textWidth(canvas, rhoCell(99999.9f)));
+  widest = std::max(widest, 2 + chart::textWidth(canvas, depthCell(9999.99f)));
+  const int n = s.modelBoundaryCount < 1 || s.modelBuildMode ? -1 : lastLayer(s);
+  for (int i = 0; i <= n; ++i)
+    widest = std::max(widest, s.textWidth + chart::textWidth(canvas, rhoCell(s.modelRho[i])));
+  for (int i = 0; i < n; ++i)
+    widest = std::max(widest, 2 + chart::textWidth(canvas, depthCell(s.modelDepth[i])));
+  const int least = 4 * s.textWidth;
+  return std::max(least, std::min(widest + 2, s.imageWidth / 2));
+}
 
 void drawModel(CurveSession& c) {
   CurveWindowState& s = c.s;

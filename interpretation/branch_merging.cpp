@@ -4,6 +4,7 @@
 
 #include "base/c_format.h"
 #include "curveview/curve_rendering.h"
+#include "interpretation/forward_problem.h"
 
 namespace orv {
 namespace {
@@ -174,11 +175,31 @@ void mergeBranches(CurveSession& c, int t) {
     mergeBranchesCore(c.s, t);
     return;
   }
+  CurveWindowState& s = c.s;
+  const bool curveShown = s.computedCurveValid;
   paintCurves(c);
-  const MergeOutcome outcome = mergeBranchesCore(c.s, t);
-  for (int i = 0; i < outcome.missingOverlapCount; ++i)
-    c.dialogs.message(missingOverlapMessage(outcome.missingOverlapLower[i]));
+  // The fresh base picture carries neither the model nor its curve.
+  s.computedCurveValid = false;
+  reportMergeOutcome(c.dialogs, mergeBranchesCore(s, t));
   drawComposite(c);
+  redrawModelOverNewComposite(c, curveShown);
+}
+
+void redrawModelOverNewComposite(CurveSession& c, bool curveWasShown) {
+  CurveWindowState& s = c.s;
+  if (s.modelBoundaryCount < 1 || s.modelBuildMode) return;
+  // The model stays; its curve and misfit are now those of the new composite.
+  drawModel(c);
+  if ((curveWasShown || s.modelActive) && s.curveLoaded && s.compositeReady &&
+      !computeForward(c, false))
+    c.dialogs.message(ForwardFailedMessage);
+}
+
+void reportMergeOutcome(ui::Dialogs& dialogs, const MergeOutcome& outcome) {
+  const int count =
+      outcome.missingOverlapCount < MaxBranch ? outcome.missingOverlapCount : MaxBranch;
+  for (int i = 0; i < count; ++i)
+    dialogs.message(missingOverlapMessage(outcome.missingOverlapLower[i]));
 }
 
 }  // namespace orv

@@ -200,29 +200,56 @@ bool buildTrial(CurveWindowState& s, const ParameterList& list) {
   return true;
 }
 
-bool modelInvertible(const CurveWindowState& s) {
-  const int n = s.modelBoundaryCount;
-  if (n < 0 || n >= MaxLayers) return false;
-  if (s.gridMinIndex < 0 || s.gridMaxIndex >= GridCells || s.gridMinIndex > s.gridMaxIndex) {
-    return false;
+}  // namespace
+
+const char* inversionRefusalMessage(InversionRefusal r) {
+  switch (r) {
+    case InversionRefusal::None:
+      return nullptr;
+    case InversionRefusal::NoModel:
+      return "Není vytvořen žádný model - optimalizace neproběhla.";
+    case InversionRefusal::LayerCount:
+      return "Model má nepřípustný počet vrstev - optimalizace neproběhla.";
+    case InversionRefusal::CurveRange:
+      return "Snesená křivka nemá platný rozsah AB/2 - optimalizace neproběhla.";
+    case InversionRefusal::Resistivity:
+      return "Model má vrstvu s nekladnou nebo neplatnou rezistivitou - optimalizace neproběhla.";
+    case InversionRefusal::ZeroThickness:
+      return "Model má vrstvu nulové mocnosti - optimalizace neproběhla.";
+    case InversionRefusal::NegativeThickness:
+      return "Model má vrstvu záporné mocnosti (rozhraní se kříží) - optimalizace neproběhla.";
+    case InversionRefusal::Depth:
+      return "Model má neplatnou hloubku rozhraní - optimalizace neproběhla.";
+    case InversionRefusal::ForwardFailed:
+      return "Nepodařila se přímá úloha - optimalizace neproběhla.";
   }
+  return nullptr;
+}
+
+InversionRefusal inversionRefusal(const CurveWindowState& s) {
+  const int n = s.modelBoundaryCount;
+  if (n < 0 || n >= MaxLayers) return InversionRefusal::LayerCount;
+  if (n == 0 && !(s.modelRho[0] != 0.0f)) return InversionRefusal::NoModel;
+  if (s.gridMinIndex < 0 || s.gridMaxIndex >= GridCells || s.gridMinIndex > s.gridMaxIndex)
+    return InversionRefusal::CurveRange;
   for (int i = 0; i <= n; ++i) {
-    if (!positiveFinite(s.modelRho[i])) return false;
+    if (!positiveFinite(s.modelRho[i])) return InversionRefusal::Resistivity;
   }
   double above = 0.0;
   for (int i = 0; i < n; ++i) {
-    if (!std::isfinite(s.modelDepth[i])) return false;
-    if (!positiveFinite(static_cast<double>(s.modelDepth[i]) - above)) return false;
+    if (!std::isfinite(s.modelDepth[i])) return InversionRefusal::Depth;
+    const double h = static_cast<double>(s.modelDepth[i]) - above;
+    if (h == 0.0) return InversionRefusal::ZeroThickness;
+    if (!(h > 0.0)) return InversionRefusal::NegativeThickness;
     above = s.modelDepth[i];
   }
-  return true;
+  return InversionRefusal::None;
 }
-
-}  // namespace
 
 InversionOutcome optimiseModelCore(CurveWindowState& s) {
   InversionOutcome out;
-  if (!modelInvertible(s)) return out;
+  out.refusal = inversionRefusal(s);
+  if (out.refusal != InversionRefusal::None) return out;
   const int nb = s.modelBoundaryCount;
   const int m = s.gridMaxIndex - s.gridMinIndex + 1;
 
@@ -237,7 +264,10 @@ InversionOutcome optimiseModelCore(CurveWindowState& s) {
   }
   for (int i = 0; i <= nb; ++i) s.rhoParam[i] = s.modelRho[i];
   for (int i = 0; i < nb; ++i) s.thickParam[i] = s.modelThickness[i];
-  if (!computeForwardValues(s, false)) return out;
+  if (!computeForwardValues(s, false)) {
+    out.refusal = InversionRefusal::ForwardFailed;
+    return out;
+  }
   out.ran = true;
   double ssq = misfitSSQ(s);
   s.modelFitError = ssq;

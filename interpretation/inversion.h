@@ -7,8 +7,28 @@
 
 namespace orv {
 
+// Why a model is not inverted.
+enum class InversionRefusal {
+  None,
+  NoModel,            // no layer with a resistivity: nothing was built
+  LayerCount,         // boundary count outside 0..29
+  CurveRange,         // the composite's grid cells are not a valid range
+  Resistivity,        // a resistivity that is not a positive finite number
+  ZeroThickness,      // two interfaces at one depth, or one at the surface
+  NegativeThickness,  // interfaces out of order
+  Depth,              // a depth that is not a finite number
+  ForwardFailed,      // the model's own curve cannot be computed
+};
+
+// What the user is told ("... - optimalizace neproběhla."); nullptr for None.
+const char* inversionRefusalMessage(InversionRefusal r);
+
+// The first reason why the model in s cannot be inverted, or None.
+InversionRefusal inversionRefusal(const CurveWindowState& s);
+
 struct InversionOutcome {
-  bool ran = false;       // false: the model or the cells cannot be inverted
+  bool ran = false;  // false: the model or the cells cannot be inverted
+  InversionRefusal refusal = InversionRefusal::None;
   int columns = 0;        // free parameters (columns of the weighted Jacobian)
   int acceptedSteps = 0;  // trial models taken over into the model
   int jacobians = 0;      // Jacobians (and decompositions) computed
@@ -25,7 +45,8 @@ InversionOutcome optimiseModelCore(CurveWindowState& s);
 
 // "Optimalizace (ENTER, klik na tlačítko ...)" (Ctrl+Alt+F): draws the
 // model's curve, runs the inversion, redraws, and writes the sounding back to
-// its section point when it came from the section.
+// its section point when it came from the section. A model that cannot be
+// inverted is refused with its reason in one message and stays as it is.
 void optimiseModel(CurveSession& c);
 
 // The run button "...": shows "<-" unless the sounding came from the section,

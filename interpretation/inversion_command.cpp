@@ -11,6 +11,11 @@ namespace orv {
 
 void optimiseModel(CurveSession& c) {
   CurveWindowState& s = c.s;
+  // A refused model is left exactly as it is, picture included.
+  if (const char* refusal = inversionRefusalMessage(inversionRefusal(s))) {
+    c.dialogs.message(refusal);
+    return;
+  }
   // The computed curve on the picture is erased with its own data before the
   // computation overwrites it.
   if (!computeForward(c, false)) {

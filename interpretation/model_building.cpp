@@ -32,7 +32,14 @@ void recomputeForward(CurveSession& c) {
 }
 
 void writeBack(CurveSession& c) {
-  if (c.s.fromSection) c.section.storeSounding();
+  if (c.s.fromSection) c.s.modelWriteBackPending = true;
+}
+
+void finishWriteBack(CurveSession& c) {
+  CurveWindowState& s = c.s;
+  const bool pending = s.modelWriteBackPending;
+  s.modelWriteBackPending = false;
+  if (pending && s.fromSection) c.section.storeSounding();
 }
 
 void clearPicking(CurveWindowState& s) {
@@ -102,6 +109,7 @@ bool buildingPress(CurveSession& c, const MouseEvent& e) {
       break;
     case MouseButton::Right:
       toggleModelBuild(c);
+      if (!s.modelBuildMode && s.modelBoundaryCount > 0) writeBack(c);
       return true;
     case MouseButton::Left: {
       // A full model keeps its corners: the click is not taken.
@@ -167,10 +175,7 @@ void toggleModelBuild(CurveSession& c) {
   s.modelActive = n > 0 && s.modelRho[0] > 0 && s.modelDepth[0] > 0;
   repaintCurveWindow(c);
   s.modelDepth[n] = HalfSpaceDepthCreated;
-  if (n > 0) {
-    recomputeForward(c);
-    writeBack(c);
-  }
+  if (n > 0) recomputeForward(c);
 }
 
 void clearModel(CurveSession& c) {
@@ -187,8 +192,9 @@ void clearModel(CurveSession& c) {
   clearFixFlags(s);
   clearPicking(s);
   c.chrome.setCursor(ui::Cursor::Arrow);
+  // Only the curve window forgets the model: the section point keeps its
+  // stored one until a mouse edit or a run replaces it.
   repaintCurveWindow(c);
-  writeBack(c);
 }
 
 }  // namespace orv

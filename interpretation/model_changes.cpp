@@ -186,8 +186,9 @@ void pasteModelFromClipboard(CurveSession& c) {
   if (!s.fromSection) c.chrome.setButtonVisible(ui::Button::Transfer, true);
   c.chrome.setButtonVisible(ui::Button::Optimise, true);
   c.chrome.focusButton(ui::Button::Optimise);
+  // The point in the section takes the pasted model with the next mouse
+  // edit or run, not before.
   repaintCurveWindow(c);
-  writeBack(c);
 }
 
 }  // namespace orv

@@ -24,8 +24,11 @@ void drawModelMarked(CurveSession& c);
 // computeForward(false) with the message every display caller shows when it
 // fails; the model stays as edited.
 void recomputeForward(CurveSession& c);
-// A sounding that is a point of the section goes back to its point.
+// A mouse edit of a sounding that is a point of the section: the point takes
+// the model when the button is released (finishWriteBack).
 void writeBack(CurveSession& c);
+// At a mouse release: writes a pending mouse edit back into its point.
+void finishWriteBack(CurveSession& c);
 
 // No element under the mouse, and none remembered, so that the next pick
 // draws with the widths a freshly drawn model has.

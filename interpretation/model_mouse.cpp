@@ -61,6 +61,7 @@ void imageMouseMove(CurveSession& c, const MouseEvent& e) {
   // where the mouse is now.
   if (s.mouseDragging) {
     releaseDrag(c, e.x, e.y);
+    finishWriteBack(c);
     return;
   }
   if (s.editCompositeMode || s.editIpOutlierMode) {
@@ -79,6 +80,7 @@ void imageMouseMove(CurveSession& c, const MouseEvent& e) {
 
 void imageMouseUp(CurveSession& c, const MouseEvent& e) {
   releaseDrag(c, e.x, e.y);
+  finishWriteBack(c);
 }
 
 }  // namespace orv

@@ -173,6 +173,9 @@ void releaseDrag(CurveSession& c, int x, int y) {
   drawModelMarked(c);
   if (s.curveLoaded && s.modelBoundaryCount > 0) recomputeForward(c);
   s.mouseDragging = false;
+  // The drag moved the marks along without drawing a crosshair; left set,
+  // the next crosshair toggle would "erase" one that is not there.
+  s.cursorX = s.cursorY = -1;
   // The misfit text is rewritten in place on every drag step and a shorter
   // one leaves the end of a longer one standing; the finished drag leaves
   // the picture as a repaint draws it.

@@ -28,6 +28,13 @@
 
 namespace {
 
+// Only the three buttons the program knows act; a back or forward button
+// must not place corners or start drags.
+bool knownButton(const QMouseEvent* e) {
+  const Qt::MouseButton b = e->button();
+  return b == Qt::LeftButton || b == Qt::RightButton || b == Qt::MiddleButton;
+}
+
 orv::MouseButton buttonOf(const QMouseEvent* e) {
   switch (e->button()) {
     case Qt::RightButton:
@@ -134,8 +141,8 @@ void Tulvakwin::buildMenus() {
           QKeySequence(), [this] { orv::openSasFile(session_); });
   addItem(soubor, "Runvstup1", QStringLiteral("Ruční vstup"), QKeySequence(Qt::Key_R),
           [this] { orv::manualInputCommand(session_); });
-  addItem(soubor, "Manulnvstupmy1", QStringLiteral("Manuální vstup myší"),
-          QKeySequence(Qt::Key_M), [this] { orv::mouseEntry(session_); });
+  addItem(soubor, "Manulnvstupmy1", QStringLiteral("Manuální vstup myší"), QKeySequence(Qt::Key_M),
+          [this] { orv::mouseEntry(session_); });
   soubor->addSeparator();
   addItem(soubor, "UloitKMT1", QStringLiteral("Uložit do nového souboru KMT"),
           QKeySequence(Qt::Key_F12), [this] { orv::saveKmtToNewFile(session_); });
@@ -376,6 +383,7 @@ void Tulvakwin::ImgMouseDown(QMouseEvent* e) {
       return;
     }
   }
+  if (!knownButton(e)) return;
   orv::imageMouseDown(session_, mouseEventOf(e));
 }
 
@@ -386,6 +394,7 @@ void Tulvakwin::ImgMouseMove(QMouseEvent* e) {
 void Tulvakwin::ImgMouseUp(QMouseEvent* e) {
   pressOpen_ = false;
   swallowNextPress_ = false;
+  if (!knownButton(e)) return;
   orv::imageMouseUp(session_, mouseEventOf(e));
 }
 
