@@ -3,6 +3,7 @@
 // curve, or optimises a model against a sounding, and prints the numbers as
 // tab-separated text.
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "base/c_format.h"
+#include "base/cp1250.h"
+#include "base/fixed_text.h"
 #include "base/zeroed_block.h"
 #include "cli/headless_ui.h"
 #include "curve/curve_session.h"
@@ -25,6 +28,9 @@
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"
+#include "section/database_commands.h"
+#include "section/section_database.h"
+#include "section/vdb_file.h"
 #include "ui/null_canvas.h"
 
 namespace {
@@ -48,13 +54,23 @@ const char* const kHelp =
     "          [--fix-rho I,..] [--fix-thickness I,..] [--fix-depth I,..]\n"
     "      merge as above, optimise the model once and print layer, rho, depth\n"
     "      and the misfit as a last line SSQ, value\n"
+    "  orv-cli vdb-list FILE.vdb\n"
+    "      list the points of a section database, one row each: profile, point,\n"
+    "      name, chainage, readings, layers, ssq; below each point its model, one\n"
+    "      row per layer indented by a tab: layer, rho, depth (inf for the\n"
+    "      half-space), fixed (-, rho, depth or rho+depth: what the inversion keeps)\n"
+    "  orv-cli vdb-copy IN.vdb OUT.vdb\n"
+    "      read IN and save it as OUT with the program's own writer; an existing\n"
+    "      OUT is never overwritten\n"
     "  orv-cli --help\n"
     "\n"
     "FILE is read by its extension, in any letter case: .oax (ODRAM), .sas (SAS),\n"
     "anything else as KMT.\n"
     "Resistivities in ohm.m, depths in m (--depth \"\" for the half-space alone);\n"
     "cells are AB/2 grid indices 0..199,\n"
-    "AB/2 = 10^(cell / 8.876) m. Output is tab-separated, reals as %.9g.\n";
+    "AB/2 = 10^(cell / 8.876) m. Output is tab-separated, reals as %.9g.\n"
+    "A database file that ends before its counts are met is bad input: vdb-list\n"
+    "lists what it holds and exits 1, vdb-copy writes nothing.\n";
 
 struct Failure {
   int code;
@@ -376,6 +392,119 @@ int runInvert(const Options& o, Failure& f) {
   return 0;
 }
 
+// --- section database files ------------------------------------------------------
+
+const char* fixedMark(float rho, float depth, bool halfSpace) {
+  // The half-space has no lower boundary whose depth could be fixed.
+  const bool r = rho < 0.0f, d = !halfSpace && depth < 0.0f;
+  if (r && d) return "rho+depth";
+  if (r) return "rho";
+  if (d) return "depth";
+  return "-";
+}
+
+// A name as one cell of a row: UTF-8, a tab inside it a blank.
+std::string cellText(std::string_view cp1250) {
+  std::string t = orv::cp1250ToUtf8(cp1250);
+  for (char& c : t)
+    if (c == '\t') c = ' ';
+  return t;
+}
+
+// Reads a database as the section window does, into a zero-filled block on
+// the heap (far too large for the stack).
+bool readDatabaseFile(const std::string& path, orv::SectionDatabase& db, orv::VdbReadResult& read,
+                      Failure& f) {
+  orv::setInitialDatabaseState(db);
+  read = orv::readVdb(db, path.c_str());
+  if (read.code != 1) {
+    f = {kExitError, "cannot open " + path};
+    return false;
+  }
+  return true;
+}
+
+Failure incompleteFile(const std::string& path, const orv::VdbReadResult& read) {
+  return {kExitError, path + ": " + orv::incompleteDatabaseMessage(read.pointsRead)};
+}
+
+int runVdbList(const std::string& path, Failure& f) {
+  orv::ZeroedBlock<orv::SectionDatabase> db;
+  orv::VdbReadResult read;
+  if (!readDatabaseFile(path, *db, read, f)) return f.code;
+  std::printf("profile\tpoint\tname\tchainage\treadings\tlayers\tssq\n");
+  std::printf("\tlayer\trho\tdepth\tfixed\n");
+  for (int p = 0; p <= db->mxindex_profilu; ++p) {
+    const orv::SectionProfile& pf = db->profiles[p];
+    for (int b = 0; b <= pf.mxindex_bodu; ++b) {
+      const orv::SectionPoint& pt = pf.points[b];
+      std::printf("%d\t%d\t%s\t%s\t%d\t%d\t%s\n", p, b, cellText(orv::textOf(pt.pointName)).c_str(),
+                  real(pt.profileChainage).c_str(), pt.Mermx, pt.MDLmx + 1,
+                  real(pt.fitError).c_str());
+      for (int i = 0; i <= pt.MDLmx; ++i) {
+        const bool halfSpace = i == pt.MDLmx;
+        std::printf("\t%d\t%s\t%s\t%s\n", i, real(std::fabs(pt.layerRho[i])).c_str(),
+                    halfSpace ? "inf" : real(std::fabs(pt.layerDepth[i])).c_str(),
+                    fixedMark(pt.layerRho[i], pt.layerDepth[i], halfSpace));
+      }
+    }
+  }
+  if (read.truncated) {
+    f = incompleteFile(path, read);
+    return f.code;
+  }
+  return 0;
+}
+
+int runVdbCopy(const std::string& in, const std::string& out, Failure& f) {
+  orv::ZeroedBlock<orv::SectionDatabase> db;
+  orv::VdbReadResult read;
+  if (!readDatabaseFile(in, *db, read, f)) return f.code;
+  // A copy would look whole and hide what the original lost.
+  if (read.truncated) {
+    f = incompleteFile(in, read);
+    f.text += " " + out + " not written";
+    return f.code;
+  }
+  errno = 0;
+  std::FILE* file = std::fopen(out.c_str(), "wbx");
+  if (!file) {
+    f = {kExitError, errno == EEXIST ? out + " exists, not overwritten" : "cannot create " + out};
+    return f.code;
+  }
+  // The file names itself, as a save in the section window does.
+  orv::setText(db->fileName, out);
+  bool written = orv::writeVdb(*db, file);
+  written = std::fclose(file) == 0 && written;
+  if (!written) {
+    std::remove(out.c_str());
+    f = {kExitError, "cannot write " + out};
+    return f.code;
+  }
+  return 0;
+}
+
+int runVdbCommand(std::string_view command, int argc, char** argv) {
+  const int wanted = command == "vdb-list" ? 1 : 2;
+  Failure f{0, ""};
+  std::vector<std::string> files;
+  for (int i = 2; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg.size() > 1 && arg[0] == '-') {
+      f = usage("unknown option " + std::string(arg) + " for " + std::string(command));
+      break;
+    }
+    files.emplace_back(arg);
+  }
+  if (f.code == 0 && static_cast<int>(files.size()) != wanted)
+    f = usage(std::string(command) +
+              (wanted == 1 ? " needs one database file" : " needs IN and OUT"));
+  int code = f.code;
+  if (code == 0) code = wanted == 1 ? runVdbList(files[0], f) : runVdbCopy(files[0], files[1], f);
+  if (code != 0) std::fprintf(stderr, "orv-cli: %s\n", f.text.c_str());
+  return code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -392,6 +521,7 @@ int main(int argc, char** argv) {
     std::fputs(kHelp, stdout);
     return 0;
   }
+  if (command == "vdb-list" || command == "vdb-copy") return runVdbCommand(command, argc, argv);
   if (command != "merge" && command != "forward" && command != "invert") {
     std::fprintf(stderr, "orv-cli: unknown command %s (see orv-cli --help)\n", argv[1]);
     return kExitUsage;

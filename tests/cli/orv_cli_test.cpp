@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "base/fixed_text.h"
+#include "base/zeroed_block.h"
+#include "section/vdb_file.h"
 #include "tests/support/fixture_path.h"
 
 namespace {
@@ -223,5 +226,113 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"forward --rho nan,2 --depth 1 --cells 0:5", 1},
                       ErrorCase{"invert SAMPLE --rho 0,30,300 --depth 3,20", 1},
                       ErrorCase{"invert SAMPLE --rho 100,30,300 --depth 20,3", 1}));
+
+
+// What the window shows in a message box, the command line prints on
+// standard error, and the result still goes to standard output.
+TEST(OrvCli, MergeAndInvertTellOfBranchesWithoutATie) {
+  const std::string file = orv_test::fixturePath("kmt_no_overlap.kmt");
+  ASSERT_TRUE(orv_test::fixturePresent(file));
+  const std::string tie =
+      "orv-cli: Mezi větví1 a 2 nemáš převaz!, snos byl proveden s delta Rz = 0 !!!\n";
+  for (const std::string& args :
+       {"merge " + file, "invert " + file + " --rho 100,50 --depth 3"}) {
+    SCOPED_TRACE(args);
+    const CliRun r = run(args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, tie);
+    EXPECT_FALSE(r.out.empty());
+  }
+}
+
+TEST(OrvCli, InvertRefusesAModelWithoutThicknessWithTheWindowsReason) {
+  ASSERT_TRUE(orv_test::fixturePresent(kSample));
+  const CliRun r = run("invert " + kSample + " --rho 100,30,300 --depth 3,3");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "orv-cli: Model má vrstvu nulové mocnosti - optimalizace neproběhla.\n");
+  EXPECT_TRUE(r.out.empty());
+}
+
+// --- section database files ---------------------------------------------------------
+
+class OrvCliVdb : public ::testing::Test {
+ protected:
+  OrvCliVdb() {
+    dir = ::testing::TempDir() + "orv_cli_vdb_" + std::to_string(static_cast<long>(getpid())) +
+          "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+    std::system(("rm -rf " + dir + " && mkdir -p " + dir).c_str());
+    orv::SectionDatabase& d = *db;
+    orv::setInitialDatabaseState(d);
+    d.mxindex_profilu = 1;
+    orv::SectionProfile& pf = d.profiles[1];
+    pf.mxindex_bodu = 1;
+    orv::setTextFromUtf8(pf.points[0].pointName, "bod tři\tslova");
+    pf.points[0].profileChainage = 12.5f;
+    pf.points[0].fitError = 0.03125f;
+    pf.points[0].Mermx = 2;
+    pf.points[0].MDLmx = 2;
+    const float rho[] = {100, -150, 20}, depth[] = {-4.5f, 10, -1};
+    for (int i = 0; i < 3; ++i)
+      pf.points[0].layerRho[i] = rho[i], pf.points[0].layerDepth[i] = depth[i];
+    orv::setText(pf.points[1].pointName, "b2");
+    std::FILE* f = std::fopen((dir + "in.vdb").c_str(), "wb");
+    orv::writeVdb(d, f);
+    std::fclose(f);
+  }
+  std::string dir;
+  orv::ZeroedBlock<orv::SectionDatabase> db;
+};
+
+TEST_F(OrvCliVdb, ListShowsEveryPointAndItsModel) {
+  const CliRun r = run("vdb-list " + dir + "in.vdb");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(r.err.empty());
+  using Row = std::vector<std::string>;
+  const auto rows = table(r.out);
+  ASSERT_EQ(rows.size(), 8u);
+  EXPECT_EQ(rows[0], (Row{"profile", "point", "name", "chainage", "readings", "layers", "ssq"}));
+  EXPECT_EQ(rows[1], (Row{"", "layer", "rho", "depth", "fixed"}));
+  EXPECT_EQ(rows[2], (Row{"1", "0", "bod tři slova", "12.5", "2", "3", "0.03125"}));
+  EXPECT_EQ(rows[3], (Row{"", "0", "100", "4.5", "depth"}));
+  EXPECT_EQ(rows[4], (Row{"", "1", "150", "10", "rho"}));
+  EXPECT_EQ(rows[5], (Row{"", "2", "20", "inf", "-"}));  // the half-space has no depth
+  EXPECT_EQ(rows[6], (Row{"1", "1", "b2", "0", "0", "1", "0"}));
+}
+
+TEST_F(OrvCliVdb, CopyWritesWithTheProgramsWriterAndNeverOverwrites) {
+  const CliRun r = run("vdb-copy " + dir + "in.vdb " + dir + "out.vdb");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string in = readAll(dir + "in.vdb"), out = readAll(dir + "out.vdb");
+  // Only the first record differs: the file names itself.
+  ASSERT_NE(in.find("\r\n"), std::string::npos);
+  EXPECT_EQ(out.substr(out.find("\r\n")), in.substr(in.find("\r\n")));
+  EXPECT_EQ(out.substr(0, out.find("\r\n")), "n\xE1zev_souboru: " + dir + "out.vdb");
+
+  const CliRun again = run("vdb-copy " + dir + "in.vdb " + dir + "out.vdb");
+  EXPECT_EQ(again.status, 1);
+  EXPECT_EQ(again.err, "orv-cli: " + dir + "out.vdb exists, not overwritten\n");
+  EXPECT_EQ(readAll(dir + "out.vdb"), out);
+}
+
+TEST_F(OrvCliVdb, AFileThatEndsEarlyIsListedButNotCopied) {
+  const std::string in = readAll(dir + "in.vdb");
+  std::ofstream(dir + "cut.vdb", std::ios::binary) << in.substr(0, in.find("b2"));
+  const CliRun list = run("vdb-list " + dir + "cut.vdb");
+  EXPECT_EQ(list.status, 1);
+  EXPECT_EQ(table(list.out).size(), 6u);  // the first point and its model
+  EXPECT_EQ(list.err,
+            "orv-cli: " + dir + "cut.vdb: Soubor databáze je neúplný - počet načtených bodů: 1.\n");
+  const CliRun copy = run("vdb-copy " + dir + "cut.vdb " + dir + "out.vdb");
+  EXPECT_EQ(copy.status, 1);
+  EXPECT_EQ(copy.err.find('\n'), copy.err.size() - 1);
+  EXPECT_FALSE(std::ifstream(dir + "out.vdb").good());
+}
+
+INSTANTIATE_TEST_SUITE_P(VdbCases, OrvCliErrors,
+                         ::testing::Values(ErrorCase{"vdb-list", 2}, ErrorCase{"vdb-list a b", 2},
+                                           ErrorCase{"vdb-list --x a.vdb", 2},
+                                           ErrorCase{"vdb-copy a.vdb", 2},
+                                           ErrorCase{"vdb-list /nonexistent/none.vdb", 1},
+                                           ErrorCase{"vdb-copy /nonexistent/none.vdb /tmp/x", 1}));
 
 }  // namespace
