@@ -7,9 +7,11 @@
 #include <exception>
 
 OrvApplication::OrvApplication(int& argc, char** argv) : QApplication(argc, argv) {
-  // The product name in small letters followed by -ruzUzev.
-  setApplicationName(QStringLiteral("orv"));
-  setApplicationDisplayName(QStringLiteral("orv-ruzUzev"));
+  // The product name in small letters followed by -ruzUzev: what the desktop
+  // shows for the program. Only the name is set: a display name set as well
+  // would be appended by the window system to every caption, and captions
+  // carry exactly what the windows say.
+  setApplicationName(QStringLiteral("orv-ruzUzev"));
   setApplicationVersion(QStringLiteral(ORV_VERSION));
   setQuitOnLastWindowClosed(false);
   // Every text the user sees is Czech, the framework's own dialogs included

@@ -9,6 +9,7 @@
 
 #include "base/c_format.h"
 #include "base/cp1250.h"
+#include "base/file_lookup.h"
 #include "base/fixed_text.h"
 #include "base/line_reader.h"
 
@@ -172,7 +173,7 @@ void sanitizeSettings(CurveWindowState& s) {
 }
 
 std::string settingsIoPath(const CurveWindowState& s) {
-  return std::string(textOf(s.StartFolder)) + "/orvwin.ini";
+  return findFileIgnoringCase(textOf(s.StartFolder), "orvwin.ini");
 }
 
 bool readSettingsFile(CurveWindowState& s, const char* path) {

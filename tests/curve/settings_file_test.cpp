@@ -133,6 +133,35 @@ TEST_F(SettingsFile, DefaultsWrittenAtExitWithoutAFile) {
   EXPECT_EQ(f.dialogs.messages().size(), 1u);  // only the missing-file message
 }
 
+// A file copied from Windows keeps its capitals; it is read, no defaults are
+// announced, and the values go back into the same file.
+TEST_F(SettingsFile, AFileOfAnotherLetterCaseIsFoundAndWrittenBack) {
+  for (const char* name : {"ORVWIN.INI", "OrvWin.Ini", "orvwin.INI"}) {
+    SCOPED_TRACE(name);
+    CurveFixture g;
+    const std::string path = dir_ + "/" + name;
+    writeBytes(path, withLine(kDefaultFile, 3, "implicitni_mod 2"));
+    readSettings(g.s, g.dialogs);
+    EXPECT_TRUE(g.dialogs.messages().empty());
+    EXPECT_EQ(g.s.inputMode, 2);
+    EXPECT_EQ(settingsIoPath(g.s), path);
+    g.s.inputMode = 3;
+    ASSERT_TRUE(writeSettings(g.s, g.dialogs));
+    EXPECT_EQ(readBytes(path), settingsFileText(g.s));
+    EXPECT_FALSE(fs::exists(iniPath()));
+    fs::remove(path);
+  }
+}
+
+TEST_F(SettingsFile, TheExactSpellingWinsAndAFolderIsNoFile) {
+  fs::create_directory(dir_ + "/ORVWIN.INI");
+  readSettings(f.s, f.dialogs);
+  EXPECT_EQ(settingsIoPath(f.s), iniPath());
+  writeBytes(dir_ + "/Orvwin.ini", kDefaultFile);
+  writeBytes(iniPath(), kDefaultFile);
+  EXPECT_EQ(settingsIoPath(f.s), iniPath());
+}
+
 struct LineCase {
   int line;
   std::string text;

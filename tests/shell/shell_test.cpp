@@ -27,6 +27,19 @@ TEST_F(ShellTest, CreatesTheWindowsInTheirFixedOrder) {
   EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("orv-ruzUzev"));
 }
 
+TEST_F(ShellTest, CaptionsReachTheWindowSystemWithoutTheProgramsName) {
+  // Qt appends an explicitly set display name to every window title it hands
+  // to the window system; a display name that only follows the application
+  // name is not appended.
+  const QString name = QCoreApplication::applicationName();
+  EXPECT_EQ(name, QStringLiteral("orv-ruzUzev"));
+  QCoreApplication::setApplicationName(QStringLiteral("sonda"));
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("sonda"));
+  QCoreApplication::setApplicationName(name);
+  Shell shell(&dialogs_, false);
+  EXPECT_EQ(shell.curve()->windowTitle(), QStringLiteral("ORV-program na zpracování VES"));
+}
+
 TEST_F(ShellTest, TheFrameworksOwnTextsAreCzech) {
   EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Zrušit"));
 }
