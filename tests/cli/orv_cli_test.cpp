@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -260,7 +261,8 @@ class OrvCliVdb : public ::testing::Test {
   OrvCliVdb() {
     dir = ::testing::TempDir() + "orv_cli_vdb_" + std::to_string(static_cast<long>(getpid())) +
           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
-    std::system(("rm -rf " + dir + " && mkdir -p " + dir).c_str());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
     orv::SectionDatabase& d = *db;
     orv::setInitialDatabaseState(d);
     d.mxindex_profilu = 1;
@@ -279,6 +281,7 @@ class OrvCliVdb : public ::testing::Test {
     orv::writeVdb(d, f);
     std::fclose(f);
   }
+  ~OrvCliVdb() override { std::filesystem::remove_all(dir); }
   std::string dir;
   orv::ZeroedBlock<orv::SectionDatabase> db;
 };

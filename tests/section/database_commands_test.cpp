@@ -21,7 +21,8 @@ class DatabaseCommandsTest : public SectionTest {
   }
   bool exists(const std::string& name) { return std::filesystem::exists(dir + name); }
 
-  std::string dir = scratchFolder();
+  ScratchFolder scratch;
+  std::string dir = scratch.path();
   std::vector<std::string> captions;
   int showRequests = 0;
 };

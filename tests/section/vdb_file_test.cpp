@@ -12,7 +12,8 @@ namespace {
 
 class VdbFileTest : public SectionTest {
  protected:
-  std::string dir = scratchFolder();
+  ScratchFolder scratch;
+  std::string dir = scratch.path();
   ZeroedBlock<SectionDatabase> other;
 };
 

@@ -17,17 +17,32 @@
 
 namespace orv::testing {
 
-inline std::string scratchFolder() {
-  const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(t->test_suite_name()) + "_" + t->name();
-  for (char& c : name)
-    if (c == '/') c = '_';
-  const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) /
-                                    ("orv_vdb_" + std::to_string(getpid()) + "_" + name);
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir.string() + "/";
-}
+// A folder of the running test case, removed with its files when the case
+// ends.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(t->test_suite_name()) + "_" + t->name();
+    for (char& c : name)
+      if (c == '/') c = '_';
+    dir_ = std::filesystem::path(::testing::TempDir()) /
+           ("orv_vdb_" + std::to_string(getpid()) + "_" + name);
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  // With a trailing separator, ready for a file name.
+  std::string path() const { return dir_.string() + "/"; }
+
+ private:
+  std::filesystem::path dir_;
+};
 
 inline std::string fileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
