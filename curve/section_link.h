@@ -28,6 +28,11 @@ class SectionLink {
   // point through the point dialog (no "<-" guards beyond the section's own),
   // then the next OAX file of the folder is loaded.
   virtual void insertPoint() {}
+  // Loads the neighbour of the current point of the current profile into the
+  // curve window: the next by chainage on the profile (next) or the previous
+  // one; the current point itself when it has none on that side. False when
+  // the profile has no point to load.
+  virtual bool loadNeighbour(bool /*next*/) { return false; }
   // "(rychlý import OAX z celého pf v adresáři)": the point dialog for the
   // sounding just read (as for a point about to be inserted); its texts and
   // positions go into the current point, the sounding itself stays out.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "curveview/curve_rendering.h"
+#include "interpretation/inversion.h"
 #include "interpretation/model_editing.h"
 #include "interpretation/model_editing_steps.h"
 
@@ -165,6 +166,18 @@ using namespace model_editing;
 
 void copyModelToClipboard(CurveSession& c) {
   copyModelCore(c.s);
+}
+
+void carryModelToNeighbour(CurveSession& c, bool right) {
+  copyModelToClipboard(c);
+  if (!c.section.loadNeighbour(right)) {
+    c.dialogs.message("V aktuálním profilu není žádný bod VES - model nelze přenést.");
+    return;
+  }
+  pasteModelFromClipboard(c);
+  // Three runs in a row: each ends with the 2.5 % rule, and a carried model
+  // usually needs more than one to settle on the new curve.
+  for (int run = 0; run < 3; ++run) optimiseModel(c);
 }
 
 void pasteModelFromClipboard(CurveSession& c) {

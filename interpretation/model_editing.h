@@ -36,6 +36,12 @@ void clearModel(CurveSession& c);
 // "Zkopíruj model do paměti" (Ctrl+C) and "Vlož model z paměti" (Ctrl+V).
 void copyModelToClipboard(CurveSession& c);
 void pasteModelFromClipboard(CurveSession& c);
+// "Zkopíruj a optimalizuj model na křivku vlevo" (L) and "... vpravo" (P):
+// the model goes through the clipboard to the neighbouring point of the
+// section's current profile (the point with the next smaller, or larger,
+// chainage; the same point at the profile's end), which is loaded, given the
+// model and optimised three times.
+void carryModelToNeighbour(CurveSession& c, bool right);
 
 // --- the image's mouse handlers -------------------------------------------------
 

@@ -6,6 +6,7 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "curve/point_number.h"
+#include "section/database_commands.h"
 
 namespace orv {
 namespace {
@@ -324,6 +325,29 @@ int nextNeighbour(const SectionDatabase& db) {
 }
 int previousNeighbour(const SectionDatabase& db) {
   return neighbour(db, false);
+}
+
+bool loadNeighbour(SectionSession& session, bool next) {
+  const SectionDatabase& db = session.db;
+  const SectionProfile* p = currentProfilePtr(db);
+  if (!p || p->mxindex_bodu < 0) return false;
+  // Right after a profile selection the selection may stand on no stored
+  // point; the walk then starts from the first one.
+  if (db.currentPoint < 0 || db.currentPoint > lastPointIndex(*p)) {
+    loadPoint(session, 0);
+    return true;
+  }
+  loadPoint(session, next ? nextNeighbour(db) : previousNeighbour(db));
+  return true;
+}
+
+void sectionDoubleClick(SectionSession& session) {
+  const SectionProfile* p = currentProfilePtr(session.db);
+  if (!p || p->mxindex_bodu < 0) {
+    readDatabase(session);
+    return;
+  }
+  editPointAttributes(session);
 }
 
 void editPointAttributes(SectionSession& session) {

@@ -50,6 +50,15 @@ int previousNeighbour(const SectionDatabase& db);
 // The point parameters dialog for the current point; stores what it returns.
 void editPointAttributes(SectionSession& session);
 
+// "Další sousední bod" (F3) and "Předchozí sousední bod" (F2): loadPoint of
+// the neighbour. Returns false (nothing loaded) when the current profile has
+// no point.
+bool loadNeighbour(SectionSession& session, bool next);
+
+// A double click on the section picture: on a profile without points the
+// database is opened, otherwise the current point's parameters are edited.
+void sectionDoubleClick(SectionSession& session);
+
 // --- copying between a stored point and the curve window -------------------------
 
 // The sounding of the curve window into point of profile (model, readings,

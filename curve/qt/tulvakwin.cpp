@@ -200,6 +200,12 @@ void Tulvakwin::buildMenus() {
           QKeySequence(Qt::CTRL | Qt::Key_C), [this] { Zkoprujmodeldopamti1Click(); });
   addItem(model, "Vlomodelzpamti1", QStringLiteral("Vlož model z paměti"),
           QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Vlomodelzpamti1Click(); });
+  addItem(model, "Zkoprujaoptimalizujmodelnakivkuvlevo1",
+          QStringLiteral("Zkopíruj a optimalizuj model na křivku vlevo"), QKeySequence(Qt::Key_L),
+          [this] { orv::carryModelToNeighbour(session_, false); });
+  addItem(model, "Zkoprujaoptimalizujmodelnakivkuvpravo1",
+          QStringLiteral("Zkopíruj a optimalizuj model na křivku vpravo"), QKeySequence(Qt::Key_P),
+          [this] { orv::carryModelToNeighbour(session_, true); });
   model->addSeparator();
   addItem(model, "Popimodel1", QStringLiteral("Popiš model"), QKeySequence(Qt::Key_V),
           [this] { orv::labelModel(session_); });
@@ -285,6 +291,7 @@ void Tulvakwin::takeOverLoadedPoint() {
   s.computedCurveValid = false;
   s.editCompositeMode = false;
   s.cursorX = s.cursorY = -1;
+  s.modelWriteBackPending = false;
   chrome_.setButtonVisible(ui::Button::Optimise, true);
   chrome_.focusButton(ui::Button::Optimise);
   chrome_.setButtonVisible(ui::Button::Transfer, false);

@@ -44,6 +44,7 @@ class SectionForwarder : public orv::SectionLink {
   void insertPoint() override {
     if (target_) target_->insertPoint();
   }
+  bool loadNeighbour(bool next) override { return target_ && target_->loadNeighbour(next); }
   void describeCurrentPoint() override {
     if (target_) target_->describeCurrentPoint();
   }

@@ -46,6 +46,7 @@ TSection::TSection(orv::CurveLink& curve, int curveWindowWidth, QWidget* parent,
   };
 
   connect(imgRez_, &ui::ImageWidget::mousePressed, this, &TSection::imgRezMouseDown);
+  connect(imgRez_, &ui::ImageWidget::mouseDoubleClicked, this, &TSection::imgRezDblClick);
   connect(imgRez_, &ui::ImageWidget::resized, this, &TSection::FormResize);
   buildMenus();
 
@@ -89,6 +90,10 @@ void TSection::buildMenus() {
           QStringLiteral("Ulož db naměřených dat a výsledků jako"),
           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_U), [this] { Ulodbnamenchdatavsledk1Click(); });
   QMenu* edit = menuBar()->findChild<QMenu*>("Edit1");
+  addItem(edit, "Dalsousednbod1", QStringLiteral("Další sousední bod"), QKeySequence(Qt::Key_F3),
+          [this] { Dalsousednbod1Click(); });
+  addItem(edit, "Pedchozsousednbod1", QStringLiteral("Předchozí sousední bod"),
+          QKeySequence(Qt::Key_F2), [this] { Pedchozsousednbod1Click(); });
   addItem(edit, "NaaktulnmpfupravXvechbodVESnapodlpovrchu1",
           QStringLiteral("Na aktuálním pf uprav XvšechbodůVES na podél povrchu"), QKeySequence(),
           [this] { NaaktulnmpfupravXvechbodVESnapodlpovrchu1Click(); });
@@ -154,6 +159,15 @@ void TSection::transferToSection() {
 void TSection::insertPoint() {
   orv::insertPoint(session_);
 }
+bool TSection::loadNeighbour(bool next) {
+  return orv::loadNeighbour(session_, next);
+}
+void TSection::Dalsousednbod1Click() {
+  orv::loadNeighbour(session_, true);
+}
+void TSection::Pedchozsousednbod1Click() {
+  orv::loadNeighbour(session_, false);
+}
 
 void TSection::describeCurrentPoint() {
   // The dialog offers the sounding just read as a point about to be
@@ -198,6 +212,10 @@ void TSection::HelpF1Click() {
 
 void TSection::imgRezMouseDown(QMouseEvent* e) {
   if (e->button() == Qt::RightButton) popup_->popup(e->globalPosition().toPoint());
+}
+
+void TSection::imgRezDblClick(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) orv::sectionDoubleClick(session_);
 }
 
 void TSection::FormShow() {

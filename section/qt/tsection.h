@@ -58,6 +58,7 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void repaint() override;
   void transferToSection() override;
   void insertPoint() override;
+  bool loadNeighbour(bool next) override;
   void describeCurrentPoint() override;
   std::string currentProfileName() override;
 
@@ -73,6 +74,8 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void Otevidbnamenchdatavsledk1Click();
   void Ulodbnamenchdatavsledkjako1Click();
   void Ulodbnamenchdatavsledk1Click();
+  void Dalsousednbod1Click();
+  void Pedchozsousednbod1Click();
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -85,6 +88,7 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void updateProfileMenu();
   orv::PointFields runPointDialog();
   void imgRezMouseDown(QMouseEvent* e);
+  void imgRezDblClick(QMouseEvent* e);
   void FormShow();
   void FormResize(QSize size);
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <set>
 #include <tuple>
@@ -1044,6 +1045,65 @@ TEST(ModelCommands, PasteWhileBuildingEndsTheBuild) {
   EXPECT_FALSE(s.modelBuildMode);
   EXPECT_EQ(s.cursorX, -1);
   w.expectNoResidue();
+}
+
+// A sounding that is a point of the section gives its model back only for a
+// mouse edit, when the button is released; a clear, a paste or a build ended
+// by F6 change the curve window alone, so a slip of Ctrl+Del never empties
+// the stored point.
+TEST(ModelWriteBack, OnlyAFinishedMouseEditStoresThePoint) {
+  struct Case {
+    const char* name;
+    std::function<void(Window&)> action;  // up to the release
+    int storesBeforeRelease;
+    std::function<void(Window&)> release;
+    int storesAfterRelease;
+  };
+  auto layer1 = [](Window& w) {
+    const CurveWindowState& s = w.s();
+    return std::pair{w.col(s.modelRho[1]), (w.row(s.modelDepth[0]) + w.row(s.modelDepth[1])) / 2};
+  };
+  auto pickAndPress = [layer1](bool ctrl, MouseButton b) {
+    return [layer1, ctrl, b](Window& w) {
+      const auto [x, y] = layer1(w);
+      w.move(x, y);
+      ASSERT_EQ(w.s().hotLayer, 1);
+      w.press(b, x, y, ctrl);
+    };
+  };
+  auto releaseAt = [layer1](MouseButton b) {
+    return [layer1, b](Window& w) {
+      const auto [x, y] = layer1(w);
+      w.release(b, x, y);
+    };
+  };
+  auto nothing = [](Window&) {};
+  const Case cases[] = {
+      {"clear (Ctrl+Del)", [](Window& w) { clearModel(w.c); }, 0, nothing, 0},
+      {"paste (Ctrl+V)",
+       [](Window& w) {
+         copyModelToClipboard(w.c);
+         pasteModelFromClipboard(w.c);
+       },
+       0, nothing, 0},
+      {"F6 twice", [](Window& w) { toggleModelBuild(w.c), toggleModelBuild(w.c); }, 0, nothing, 0},
+      {"fix mark (Ctrl+left)", pickAndPress(true, MouseButton::Left), 0,
+       releaseAt(MouseButton::Left), 1},
+      {"split (right)", pickAndPress(false, MouseButton::Right), 0, releaseAt(MouseButton::Right),
+       1},
+      {"release without an edit", nothing, 0, releaseAt(MouseButton::Left), 0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Window w;
+    w.load();
+    w.setModel({80, 25, 150, 60}, {3, 12, 40});
+    w.s().fromSection = true;
+    k.action(w);
+    EXPECT_EQ(w.section.stores, k.storesBeforeRelease);
+    k.release(w);
+    EXPECT_EQ(w.section.stores, k.storesAfterRelease);
+  }
 }
 
 }  // namespace
