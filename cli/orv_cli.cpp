@@ -311,7 +311,8 @@ bool loadSounding(Session& session, const Options& o, Failure& f) {
     return false;
   orv::resetInterpretation(session.c);
   s.fromSection = false;
-  orv::mergeBranchesCore(s, o.onto);
+  // A merge without a tie is still a merge, but the user must learn of it.
+  orv::reportMergeOutcome(session.dialogs, orv::mergeBranchesCore(s, o.onto));
   if (!s.compositeReady) {
     f = {kExitError, "record " + std::to_string(o.record) + " gives no composite curve"};
     return false;
@@ -375,11 +376,13 @@ int runInvert(const Options& o, Failure& f) {
     f = {kExitError, orv::ForwardFailedMessage};
     return f.code;
   }
+  if (const char* refusal = orv::inversionRefusalMessage(orv::inversionRefusal(s))) {
+    f = {kExitError, refusal};
+    return f.code;
+  }
   const orv::InversionOutcome outcome = orv::optimiseModelCore(s);
   if (!outcome.ran) {
-    f = {kExitError,
-         "the model cannot be optimised (every resistivity and thickness must be a "
-         "positive number, depths increasing)"};
+    f = {kExitError, orv::inversionRefusalMessage(outcome.refusal)};
     return f.code;
   }
   std::printf("layer\trho\tdepth\n");
