@@ -10,7 +10,9 @@
 #include "section/point_parameters.h"
 #include "section/section_database.h"
 #include "section/section_window_state.h"
+#include "ui/canvas.h"
 #include "ui/dialogs.h"
+#include "ui/window_chrome.h"
 
 namespace orv {
 
@@ -28,6 +30,15 @@ struct SectionSession {
   std::function<void(const std::string&)> setCaption = {};
   // Shows the section window unless it has been shown before.
   std::function<void()> showIfNeverShown = {};
+  // Check marks, cursor and screen of the section window (nullptr: none).
+  ui::WindowChrome* chrome = nullptr;
+  // The section picture, for what a command draws straight into it (the
+  // status line of a click); nullptr: no picture.
+  ui::Canvas* canvas = nullptr;
+  // Size of the window's client area in pixels.
+  std::function<ui::ScreenSize()> clientSize = {};
+  // Lets the window show what was drawn and waits (the IP window animation).
+  std::function<void(int milliseconds)> pause = {};
 };
 
 }  // namespace orv

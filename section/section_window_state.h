@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+#include "section/section_layout.h"
+#include "sectionlayers/colour_scale.h"
+
 namespace orv {
 
 struct SectionWindowState {
@@ -27,6 +30,17 @@ struct SectionWindowState {
   bool profilePrefix = false;
   bool labelBySurfaceChainage = true;
   float scaleStepPercent = 5.0f;
+  // Set by the picture exports around one repaint.
+  bool drawLegend = false;
+  bool colourLayersMode = false;
+  bool drawLayerBounds = true;
+  bool coloursOnly = false;
+
+  // --- what the last paintSection computed ------------------------------------------
+  SectionLayout layout;
+
+  // --- the resistivity colour scale (one for all profiles) ----------------------------
+  ColourScale colourScale{};
 
   // --- HBV editing and mouse -------------------------------------------------------
   bool hbvEditMode = false;
