@@ -181,14 +181,12 @@ void computeSectionLayout(SectionDatabase& db, SectionWindowState& view, ui::Can
     }
     l.sectionMarginTop = l.sectionMarginBottom = 2 * w.height;
 
-    l.sectionImageWidth =
-        std::max(truncPixel(l.chainageSpan * l.pxPerMetreX) + l.sectionMarginLeft +
-                     l.sectionMarginRight,
-                 l.sectionMarginLeft + l.sectionMarginRight);
-    l.sectionImageHeight =
-        std::max(truncPixel(l.elevationSpan * l.pxPerMetreZ) + 2 * w.height + l.sectionMarginTop +
-                     l.sectionMarginBottom,
-                 l.sectionMarginTop + l.sectionMarginBottom);
+    l.sectionImageWidth = std::max(
+        truncPixel(l.chainageSpan * l.pxPerMetreX) + l.sectionMarginLeft + l.sectionMarginRight,
+        l.sectionMarginLeft + l.sectionMarginRight);
+    l.sectionImageHeight = std::max(truncPixel(l.elevationSpan * l.pxPerMetreZ) + 2 * w.height +
+                                        l.sectionMarginTop + l.sectionMarginBottom,
+                                    l.sectionMarginTop + l.sectionMarginBottom);
 
     l.imageLeftChainage = l.dataMinChainage - l.sectionMarginLeft / l.pxPerMetreX;
     l.imageRightChainage = l.imageLeftChainage + l.sectionImageWidth / l.pxPerMetreX;
