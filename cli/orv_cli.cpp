@@ -17,6 +17,9 @@
 #include "base/fixed_text.h"
 #include "base/zeroed_block.h"
 #include "cli/headless_ui.h"
+#if ORV_CLI_PICTURES
+#include "cli/section_picture.h"
+#endif
 #include "curve/curve_session.h"
 #include "curve/curve_window_state.h"
 #include "curve/derive_readings.h"
@@ -62,6 +65,12 @@ const char* const kHelp =
     "  orv-cli vdb-copy IN.vdb OUT.vdb\n"
     "      read IN and save it as OUT with the program's own writer; an existing\n"
     "      OUT is never overwritten\n"
+    "  orv-cli section FILE.vdb [--profile P] --png OUT.png [--size WxH]\n"
+    "      draw profile P (default 0) as the section window draws it after the\n"
+    "      database has been read, on a screen of W x H pixels (default\n"
+    "      1600x1000), and write the window's client area (W x H) as a PNG; an\n"
+    "      existing OUT is never overwritten. The colour scale is orvcolres.rsc\n"
+    "      of the current folder, as the window loads it at start-up\n"
     "  orv-cli --help\n"
     "\n"
     "FILE is read by its extension, in any letter case: .oax (ODRAM), .sas (SAS),\n"
@@ -525,6 +534,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "vdb-list" || command == "vdb-copy") return runVdbCommand(command, argc, argv);
+#if ORV_CLI_PICTURES
+  if (command == "section") return orv::cli::runSectionPicture(argc, argv);
+#endif
   if (command != "merge" && command != "forward" && command != "invert") {
     std::fprintf(stderr, "orv-cli: unknown command %s (see orv-cli --help)\n", argv[1]);
     return kExitUsage;

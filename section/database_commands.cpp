@@ -95,6 +95,14 @@ void saveDatabase(SectionSession& session, bool withDialog) {
   if (session.setCaption) session.setCaption(sectionCaption(db));
 }
 
+void setViewForReadDatabase(SectionWindowState& view) {
+  view.curvePixelsPerDecade = ReadCurvePixelsPerDecade;
+  view.viewMinChainage = -ReadViewChainage;
+  view.viewMaxChainage = ReadViewChainage;
+  view.viewMinElevation = -ReadViewElevation;
+  view.viewMaxElevation = ReadViewElevation;
+}
+
 void saveDatabaseOrAsk(SectionSession& session) {
   saveDatabase(session, session.db.baseFileName[0] == '\0');
 }
@@ -129,10 +137,7 @@ void readDatabase(SectionSession& session) {
     return;
   }
 
-  session.view.viewMinChainage = -ReadViewChainage;
-  session.view.viewMaxChainage = ReadViewChainage;
-  session.view.viewMinElevation = -ReadViewElevation;
-  session.view.viewMaxElevation = ReadViewElevation;
+  setViewForReadDatabase(session.view);
   db.currentProfile = 0;
   db.currentPoint = 0;
   if (session.redraw) session.redraw();

@@ -25,6 +25,10 @@ void saveDatabaseOrAsk(SectionSession& session);
 // selection and the curve window's transfer state are set for the new data.
 void readDatabase(SectionSession& session);
 
+// The view a database just read is shown in: the widest view limits and the
+// default curve size.
+void setViewForReadDatabase(SectionWindowState& view);
+
 // The message of a file that ended before its counts were met.
 std::string incompleteDatabaseMessage(int pointsRead);
 

@@ -376,18 +376,6 @@ std::string profileStatusText(const SectionDatabase& db) {
   return text;
 }
 
-void drawProfileStatusPicture(const SectionDatabase& db, ui::Canvas& canvas) {
-  canvas.setPenMode(ui::PenMode::Copy);
-  canvas.setBrushStyle(ui::BrushStyle::Solid);
-  canvas.setBrushColour(0xFFFFFF);
-  canvas.fillRect(0, 0, canvas.width(), canvas.height());
-  canvas.setFontColour(0x000000);
-  canvas.setFontBold(false);
-  canvas.setFontSize(0);
-  canvas.setTextTransparent(true);
-  canvas.textOut(0, 0, profileStatusText(db));
-}
-
 std::string sectionCaption(const SectionDatabase& db) {
   // The file name is a path in the system's own spelling, shown as it is.
   return "db: " + std::string(textOf(db.fileName)) + " - lok:" + shownText(db.localityName);

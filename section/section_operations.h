@@ -89,10 +89,6 @@ ProfileMenuEntry profileMenuEntry(const SectionDatabase& db, int k);
 // profile name (UTF-8).
 std::string profileStatusText(const SectionDatabase& db);
 
-// The picture of a profile without its section columns: white, with the
-// status line at the top-left.
-void drawProfileStatusPicture(const SectionDatabase& db, ui::Canvas& canvas);
-
 // The section window's caption: "db: " + file name + " - lok:" + locality.
 std::string sectionCaption(const SectionDatabase& db);
 

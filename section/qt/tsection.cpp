@@ -2,14 +2,24 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPrinter>
+#include <QThread>
 
 #include "base/fixed_text.h"
 #include "section/database_commands.h"
+#include "section/ip_view_commands.h"
 #include "section/qt/tvesparametryedit.h"
+#include "section/section_click.h"
 #include "section/section_operations.h"
+#include "section/section_painting.h"
+#include "section/view_commands.h"
+#include "sectionlayers/colour_scale_commands.h"
+#include "ui/qt/image_printing.h"
 #include "ui/qt/image_widget.h"
 #include "ui/qt/menu_item.h"
 #include "ui/qt/qt_dialogs.h"
@@ -44,11 +54,16 @@ TSection::TSection(orv::CurveLink& curve, int curveWindowWidth, QWidget* parent,
   session_.showIfNeverShown = [this] {
     if (!shownOnce_) show();
   };
+  session_.chrome = &chrome_;
+  session_.canvas = &imgRez_->canvas();
+  session_.clientSize = [this] { return clientSize(); };
+  session_.pause = [this](int milliseconds) { showAndWait(milliseconds); };
 
   connect(imgRez_, &ui::ImageWidget::mousePressed, this, &TSection::imgRezMouseDown);
   connect(imgRez_, &ui::ImageWidget::mouseDoubleClicked, this, &TSection::imgRezDblClick);
   connect(imgRez_, &ui::ImageWidget::resized, this, &TSection::FormResize);
   buildMenus();
+  orv::loadDefaultColourScale(session_);
 
   // Normal window at the left edge, leaving the curve window its width less
   // the 5 pixels the two windows overlap.
@@ -67,6 +82,12 @@ QAction* TSection::addItem(QMenu* menu, const QString& objectName, const QString
   return ui::addMenuItem(this, menu, objectName, caption, shortcut, std::move(handler));
 }
 
+QAction* TSection::command(QMenu* menu, const char* objectName, const char* caption,
+                           const QKeySequence& shortcut, void (*op)(orv::SectionSession&)) {
+  return addItem(menu, QString::fromUtf8(objectName), QString::fromUtf8(caption), shortcut,
+                 [this, op] { op(session_); });
+}
+
 void TSection::buildMenus() {
   struct Group {
     const char* objectName;
@@ -79,7 +100,20 @@ void TSection::buildMenus() {
     QMenu* m = menuBar()->addMenu(QString::fromUtf8(g.caption));
     m->setObjectName(g.objectName);
   }
-  QMenu* database = menuBar()->findChild<QMenu*>("DB1");
+  auto group = [this](const char* name) { return menuBar()->findChild<QMenu*>(name); };
+  buildDatabaseMenu(group("DB1"));
+  buildEditMenu(group("Edit1"));
+  buildIpMenu(group("VP1"));
+  buildViewMenu(group("Zobraz1"));
+  buildLayersMenu(group("Vrstvy1"));
+  buildPrintMenu(group("Tisk1"));
+  buildArrowItems();
+  buildPopup();
+  addItem(nullptr, "HelpF1", QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
+          [this] { HelpF1Click(); });
+}
+
+void TSection::buildDatabaseMenu(QMenu* database) {
   addItem(database, "Otevidbnamenchdatavsledk1",
           QStringLiteral("Otevři db naměřených dat a výsledků "),
           QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Otevidbnamenchdatavsledk1Click(); });
@@ -89,7 +123,10 @@ void TSection::buildMenus() {
   addItem(database, "Ulodbnamenchdatavsledk1",
           QStringLiteral("Ulož db naměřených dat a výsledků jako"),
           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_U), [this] { Ulodbnamenchdatavsledk1Click(); });
-  QMenu* edit = menuBar()->findChild<QMenu*>("Edit1");
+  addItem(database, "Konec1", QStringLiteral("Konec"), QKeySequence(), [this] { Konec1Click(); });
+}
+
+void TSection::buildEditMenu(QMenu* edit) {
   addItem(edit, "Dalsousednbod1", QStringLiteral("Další sousední bod"), QKeySequence(Qt::Key_F3),
           [this] { Dalsousednbod1Click(); });
   addItem(edit, "Pedchozsousednbod1", QStringLiteral("Předchozí sousední bod"),
@@ -97,9 +134,115 @@ void TSection::buildMenus() {
   addItem(edit, "NaaktulnmpfupravXvechbodVESnapodlpovrchu1",
           QStringLiteral("Na aktuálním pf uprav XvšechbodůVES na podél povrchu"), QKeySequence(),
           [this] { NaaktulnmpfupravXvechbodVESnapodlpovrchu1Click(); });
+}
 
+void TSection::buildIpMenu(QMenu* ip) {
+  command(ip, "Zobrazovatvyzvanou1", "Zobrazovat zdánlivou polarizovatelnost dle VES-VP",
+          QKeySequence(Qt::ALT | Qt::Key_V), orv::toggleIp)
+      ->setCheckable(true);
+  command(ip, "SlaryVPVPsla1", "Síla čáry VP (VP*síla)", QKeySequence(), orv::askIpLineStrength);
+  command(ip, "AktulnzobrazenoknoVP1", "Aktuální zobrazené okno VP", QKeySequence(),
+          orv::askCurrentIpWindow);
+  command(ip, "vyjmivintervalumetrprvnoknopizmnvelikostipulzuna1pf1",
+          "(vyjmi v intervalu metráží první okno při změně velikosti pulzu na 1pf)", QKeySequence(),
+          orv::removeFirstIpWindowInInterval);
+}
+
+void TSection::buildViewMenu(QMenu* view) {
+  command(view, "MinimlnX1", "Minimální X", QKeySequence(), orv::askViewMinChainage);
+  command(view, "MinimlnZ1", "Maximální X", QKeySequence(), orv::askViewMaxChainage);
+  command(view, "MaximlnZ1", "Minimální Z", QKeySequence(), orv::askViewMinElevation);
+  view->addSeparator();
+  command(view, "MtkoX1", "Měřítko X", QKeySequence(Qt::CTRL | Qt::Key_X), orv::askScaleX);
+  command(view, "MtkoZ1", "Měřítko Z", QKeySequence(Qt::CTRL | Qt::Key_Z), orv::askScaleZ);
+  command(view, "Krokzmnymtek1", "Krok změny měřítek", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K),
+          orv::askScaleStep);
+  addItem(view, "zvtimtkoX2", QStringLiteral("zvětši měřítko X"),
+          QKeySequence(Qt::SHIFT | Qt::Key_X), [this] { orv::zoomScaleX(session_, true); });
+  addItem(view, "zmenimtkoX2", QStringLiteral("zmenši měřítko X"), QKeySequence(Qt::Key_X),
+          [this] { orv::zoomScaleX(session_, false); });
+  addItem(view, "zvtimtkoX1", QStringLiteral("zvětši měřítko Z"),
+          QKeySequence(Qt::SHIFT | Qt::Key_Z), [this] { orv::zoomScaleZ(session_, true); });
+  addItem(view, "zmenimtkoX1", QStringLiteral("zmenši měřítko Z"), QKeySequence(Qt::Key_Z),
+          [this] { orv::zoomScaleZ(session_, false); });
+  view->addSeparator();
+  command(view, "Fitnaku1", "Fitni na šířku", QKeySequence(Qt::CTRL | Qt::Key_S), orv::fitToWidth)
+      ->setCheckable(true);
+  command(view, "Fitninavku1", "Fitni na výšku", QKeySequence(Qt::CTRL | Qt::Key_V),
+          orv::fitToHeight)
+      ->setCheckable(true);
+  command(view, "Peven1", "Převýšení ", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P),
+          orv::askExaggeration);
+  command(view, "Blokpeven1", "Blok převýšení", QKeySequence(Qt::CTRL | Qt::Key_P),
+          orv::toggleExaggerationLock)
+      ->setCheckable(true);
+  view->addSeparator();
+  command(view, "zobrazjennamerenekrivkybezinterpretace1",
+          "zobraz nameřene krivky  bez interpretace", QKeySequence(Qt::CTRL | Qt::Key_K),
+          orv::toggleCurves);
+  addItem(view, "zvtimtkokivekVES1", QStringLiteral("zvětši  měřítko křivek VES"),
+          QKeySequence(Qt::SHIFT | Qt::Key_K), [this] { orv::scaleCurves(session_, true); });
+  addItem(view, "zmenimtkokivekVES1", QStringLiteral("zmenši  měřítko křivek VES"),
+          QKeySequence(Qt::Key_K), [this] { orv::scaleCurves(session_, false); });
+  command(view, "pocetpxlnadekduRzd1", "počet  pixelů na dekádu Rzd", QKeySequence(),
+          orv::askCurvePixelsPerDecade);
+  command(view, "pidatubratdesetinnmstorezistivitm1", "přidat / ubrat desetinné místo rezistivitám",
+          QKeySequence(), orv::toggleOneDecimal);
+  addItem(view, "Font1", QStringLiteral("Font"), QKeySequence(), [this] { Font1Click(); });
+}
+
+void TSection::buildLayersMenu(QMenu* layers) {
+  command(layers, "Editovatbarevnoukluzobrazenrezistivit1",
+          "Editovat barevnou škálu zobrazení rezistivit",
+          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_B), orv::editColourScale);
+  command(layers, "Ulobarevnouklurezistivitjako1", "Ulož barevnou škálu rezistivit jako",
+          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), orv::saveColourScaleAs);
+  command(layers, "Natibarevnouklurezistivit1", "Načti barevnou škálu rezistivit ",
+          QKeySequence(Qt::ALT | Qt::Key_B), orv::loadColourScaleWithDialog);
+  command(layers, "Aktulnbarevnkladodefaultu1", "Aktuální barevná škála do defaultu",
+          QKeySequence(), orv::saveColourScaleToDefault);
+  QAction* colours =
+      command(layers, "Barevnvybarvitpodlerezistivit1", "Barevně vybarvit řez podle rezistivit",
+              QKeySequence(Qt::CTRL | Qt::Key_B), orv::toggleColourByRes);
+  colours->setCheckable(true);
+  colours->setChecked(view_.colourByRes);
+}
+
+void TSection::buildPrintMenu(QMenu* print) {
+  addItem(print, "Nastaventiskrny1", QStringLiteral("Nastavení tiskárny"), QKeySequence(),
+          [this] { Nastaventiskrny1Click(); });
+  addItem(print, "Tiskformule1", QStringLiteral("Tisk formuláře"), QKeySequence(),
+          [this] { Tiskformule1Click(); });
+}
+
+void TSection::buildArrowItems() {
+  struct Arrow {
+    const char* objectName;
+    const char* caption;
+    const char* hint;
+    std::function<void()> op;
+  };
+  const Arrow arrows[] = {
+      {"IPokno1", "<", "Zobraz VP v časnějším okně", [this] { orv::previousIpWindow(session_); }},
+      {"N10", ">", "Zobraz VP v pozdějším okně", [this] { orv::nextIpWindow(session_); }},
+      {"N20", "←", "Pohyb okna doleva", [this] { orv::panChainage(session_, false); }},
+      {"N21", "→", "Pohyb okna doprava", [this] { orv::panChainage(session_, true); }},
+      {"N26", "↑", "Pohyb okna nahoru", [this] { orv::panElevation(session_, true); }},
+      {"v1", "↓", "Pohyb okna dolů", [this] { orv::panElevation(session_, false); }},
+  };
+  for (const Arrow& a : arrows) {
+    QAction* item = addItem(nullptr, QString::fromUtf8(a.objectName), QString::fromUtf8(a.caption),
+                            QKeySequence(), a.op);
+    item->setToolTip(QString::fromUtf8(a.hint));
+    item->setStatusTip(QString::fromUtf8(a.hint));
+    menuBar()->addAction(item);
+  }
+}
+
+void TSection::buildPopup() {
   popup_ = new QMenu(this);
   popup_->setObjectName("PopupMenu1");
+  popup_->setToolTipsVisible(true);
   QMenu* vyber = popup_->addMenu(QStringLiteral("Vyber aktuální profil "));
   vyber->setObjectName("Vyberaktulnprofil1");
   for (int k = 0; k < orv::MaxProfiles; ++k)
@@ -109,10 +252,15 @@ void TSection::buildMenus() {
           [this] { Novprofil1Click(); });
   addItem(popup_, "Smaaktulnbod1", QStringLiteral("Smaž aktuální bod"), QKeySequence(),
           [this] { Smaaktulnbod1Click(); });
+  popup_->addSeparator();
+  command(popup_, "Fitniez2", "Fitni řez ", QKeySequence(), orv::fitSection)->setCheckable(true);
+  command(popup_, "kivkyVES1", "křivky VES", QKeySequence(), orv::toggleCurves)->setCheckable(true);
+  command(popup_, "VPzobraz1", "VP zobraz", QKeySequence(), orv::toggleIp)->setCheckable(true);
+  QAction* colours = command(popup_, "barvydlerezistivit1", "barvy dle rezistivit", QKeySequence(),
+                             orv::toggleColourByRes);
+  colours->setCheckable(true);
+  colours->setChecked(view_.colourByRes);
   updateProfileMenu();
-
-  addItem(nullptr, "HelpF1", QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
-          [this] { HelpF1Click(); });
 }
 
 void TSection::updateProfileMenu() {
@@ -127,8 +275,13 @@ void TSection::updateProfileMenu() {
 
 void TSection::paintSection() {
   updateProfileMenu();
-  orv::drawProfileStatusPicture(*db_, imgRez_->canvas());
+  orv::paintSection(*db_, view_, imgRez_->canvas(), clientSize());
+  setWindowTitle(qs(orv::sectionCaption(*db_)));
   imgRez_->refresh();
+}
+
+ui::ScreenSize TSection::clientSize() const {
+  return ui::ScreenSize{imgRez_->width(), imgRez_->height()};
 }
 
 orv::PointFields TSection::runPointDialog() {
@@ -211,7 +364,13 @@ void TSection::HelpF1Click() {
 }
 
 void TSection::imgRezMouseDown(QMouseEvent* e) {
-  if (e->button() == Qt::RightButton) popup_->popup(e->globalPosition().toPoint());
+  if (e->button() == Qt::RightButton) {
+    popup_->popup(e->globalPosition().toPoint());
+    return;
+  }
+  if (e->button() != Qt::LeftButton) return;
+  const QPoint at = e->position().toPoint();
+  orv::sectionLeftClick(session_, at.x(), at.y());
 }
 
 void TSection::imgRezDblClick(QMouseEvent* e) {
@@ -227,7 +386,55 @@ void TSection::FormShow() {
 }
 
 void TSection::FormResize(QSize) {
-  if (view_.fitWidth || view_.fitHeight) paintSection();
+  if (view_.fitWidth || view_.fitHeight || view_.layout.pxPerMetreZ > 0.0) paintSection();
+}
+
+void TSection::showAndWait(int milliseconds) {
+  // The animation blocks the window: only painting goes on meanwhile.
+  imgRez_->refresh();
+  imgRez_->repaint();
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < milliseconds) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    QThread::msleep(5);
+  }
+}
+
+void TSection::Konec1Click() {
+  close();
+}
+
+void TSection::Font1Click() {
+  const QFont current = imgRez_->canvas().baseFont();
+  ui::FontChoice initial;
+  initial.family = current.family().toStdString();
+  initial.points = current.pointSize();
+  initial.bold = current.bold();
+  initial.italic = current.italic();
+  const std::optional<ui::FontChoice> chosen = dialogs_->chooseFont(initial);
+  if (!chosen) return;
+  QFont font = current;
+  if (!chosen->family.empty()) font.setFamily(qs(chosen->family));
+  if (chosen->points > 0) font.setPointSize(chosen->points);
+  font.setBold(chosen->bold);
+  font.setItalic(chosen->italic);
+  imgRez_->canvas().setFont(font);
+  paintSection();
+}
+
+QPrinter& TSection::formPrinter() {
+  if (ownDialogs_) return ownDialogs_->printer();
+  if (!ownPrinter_) ownPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *ownPrinter_;
+}
+
+void TSection::Nastaventiskrny1Click() {
+  dialogs_->printerSetup();
+}
+
+void TSection::Tiskformule1Click() {
+  ui::printImage(formPrinter(), grab().toImage());
 }
 
 void TSection::showEvent(QShowEvent* e) {

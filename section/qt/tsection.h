@@ -18,6 +18,7 @@
 class QAction;
 class QMenu;
 class QMouseEvent;
+class QPrinter;
 
 namespace ui {
 class Dialogs;
@@ -41,6 +42,9 @@ class TSection : public QMainWindow, public orv::SectionLink {
   orv::SectionWindowState& viewState() { return view_; }
   ui::ImageWidget* image() const { return imgRez_; }
   QMenu* popupMenu() const { return popup_; }
+  // The printer "Tisk formuláře" prints to: the one the set-up dialog
+  // configures, or with stand-in dialogs a printer of the window's own.
+  QPrinter& printer() { return formPrinter(); }
   QAction* action(const QString& objectName) const;
 
   // Hooks of the application shell.
@@ -76,6 +80,10 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void Ulodbnamenchdatavsledk1Click();
   void Dalsousednbod1Click();
   void Pedchozsousednbod1Click();
+  void Konec1Click();
+  void Font1Click();
+  void Nastaventiskrny1Click();
+  void Tiskformule1Click();
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -87,10 +95,24 @@ class TSection : public QMainWindow, public orv::SectionLink {
                    const QKeySequence& shortcut, std::function<void()> handler);
   void updateProfileMenu();
   orv::PointFields runPointDialog();
+  ui::ScreenSize clientSize() const;
+  void showAndWait(int milliseconds);
   void imgRezMouseDown(QMouseEvent* e);
   void imgRezDblClick(QMouseEvent* e);
   void FormShow();
   void FormResize(QSize size);
+  void buildDatabaseMenu(QMenu* menu);
+  void buildEditMenu(QMenu* menu);
+  void buildIpMenu(QMenu* menu);
+  void buildViewMenu(QMenu* menu);
+  void buildLayersMenu(QMenu* menu);
+  void buildPrintMenu(QMenu* menu);
+  void buildArrowItems();
+  void buildPopup();
+  // Runs a command of the session (the name of a command of the layer).
+  QAction* command(QMenu* menu, const char* objectName, const char* caption,
+                   const QKeySequence& shortcut, void (*op)(orv::SectionSession&));
+  QPrinter& formPrinter();
 
   orv::ZeroedBlock<orv::SectionDatabase> db_;
   orv::SectionWindowState view_;
@@ -102,6 +124,7 @@ class TSection : public QMainWindow, public orv::SectionLink {
   QMenu* popup_ = nullptr;
   QAction* profileItems_[orv::MaxProfiles] = {};
   bool shownOnce_ = false;
+  std::unique_ptr<QPrinter> ownPrinter_;
   // The curve window's closing may close this window again.
   bool closing_ = false;
 

@@ -15,6 +15,8 @@ namespace {
 
 class SectionDatabaseWindowTest : public ::testing::Test {
  protected:
+  // The start-up load of the colour scale has its own test.
+  SectionDatabaseWindowTest() { dialogs.clearRecords(); }
   SectionDatabase& db() { return w.database(); }
   void trigger(const char* name) {
     QAction* a = w.action(name);
@@ -36,11 +38,12 @@ TEST_F(SectionDatabaseWindowTest, DbMenuHoldsOpenSaveAndSaveAs) {
   for (QAction* a : menu->actions())
     names << a->objectName(), texts << a->text(), keys << a->shortcut().toString();
   EXPECT_EQ(names, (QStringList{"Otevidbnamenchdatavsledk1", "Ulodbnamenchdatavsledkjako1",
-                                "Ulodbnamenchdatavsledk1"}));
+                                "Ulodbnamenchdatavsledk1", "Konec1"}));
   EXPECT_EQ(texts, (QStringList{QStringLiteral("Otevři db naměřených dat a výsledků "),
                                 QStringLiteral("Ulož db naměřených dat a výsledků "),
-                                QStringLiteral("Ulož db naměřených dat a výsledků jako")}));
-  EXPECT_EQ(keys, (QStringList{"Ctrl+O", "Ctrl+U", "Ctrl+Alt+U"}));
+                                QStringLiteral("Ulož db naměřených dat a výsledků jako"),
+                                QStringLiteral("Konec")}));
+  EXPECT_EQ(keys, (QStringList{"Ctrl+O", "Ctrl+U", "Ctrl+Alt+U", ""}));
 }
 
 TEST_F(SectionDatabaseWindowTest, SaveThenOpenThroughTheMenus) {

@@ -46,10 +46,27 @@ TEST_F(ShellTest, TheFrameworksOwnTextsAreCzech) {
 
 TEST_F(ShellTest, MissingSettingsFileIsAnnouncedAndDefaultsApply) {
   Shell shell(&dialogs_, false);
-  ASSERT_EQ(dialogs_.messages().size(), 1u);
-  EXPECT_EQ(dialogs_.messages()[0], "Nenalezen ini soubor! Budou načteny implicitní hodnoty");
+  EXPECT_EQ(dialogs_.messages(),
+            (std::vector<std::string>{"Nenalezen ini soubor! Budou načteny implicitní hodnoty",
+                                      "Cannot open input Color-file."}));
   EXPECT_EQ(shell.curve()->state().splineResolution, 128);
   EXPECT_EQ(shell.curve()->state().screenSplitPercent, 65);
+}
+
+TEST_F(ShellTest, TheDefaultColourScaleOfTheStartFolderIsLoadedWithoutAWord) {
+  {
+    std::ofstream rsc(folder_ / "orvcolres.rsc", std::ios::binary);
+    rsc << "n\xE1zev_souboru: orvcolres.rsc\r\nmxpocet_bodu_barev: 3\r\n0 0 \r\n100 255 \r\n"
+           "1000 0x00FF00 ";
+  }
+  Shell shell(&dialogs_, false);
+  EXPECT_EQ(dialogs_.messages(),
+            std::vector<std::string>{"Nenalezen ini soubor! Budou načteny implicitní hodnoty"});
+  const orv::ColourScale& scale = shell.section()->viewState().colourScale;
+  EXPECT_EQ(scale.colResCount, 3);
+  EXPECT_EQ(scale.colResBound[2], 1000);
+  EXPECT_EQ(scale.colResColor[2], 0x00FF00);
+  EXPECT_EQ(scale.colResColor[3], 0x00FF00) << "the entry after the last repeats it";
 }
 
 TEST_F(ShellTest, SectionStaysHiddenUntilTheCurveWindowIsFirstActivated) {
