@@ -16,6 +16,7 @@
 #include "section/section_painting.h"
 #include "section/section_window_state.h"
 #include "section/vdb_file.h"
+#include "sectionlayers/colour_scale_file.h"
 #include "ui/qt/qimage_canvas.h"
 
 namespace orv::cli {
@@ -30,10 +31,18 @@ constexpr int MaxScreenSide = 8000;
 struct PictureOptions {
   std::string database;
   std::string png;
+  std::string scale;  // empty: orvcolres.rsc of the current folder, if any
   int profile = 0;
   int width = DefaultScreenWidth;
   int height = DefaultScreenHeight;
 };
+
+// Qt's own notes (a missing runtime folder, font fallbacks) are not the
+// tool's to report; its errors stay one line each.
+void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "orv-cli: %s\n", text.toLocal8Bit().constData());
+}
 
 int fail(int code, const std::string& text) {
   std::fprintf(stderr, "orv-cli: %s\n", text.c_str());
@@ -61,7 +70,8 @@ bool parseSize(std::string_view text, int& w, int& h) {
 int parseArguments(int argc, char** argv, PictureOptions& o) {
   for (int i = 2; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    const bool takesValue = arg == "--profile" || arg == "--png" || arg == "--size";
+    const bool takesValue =
+        arg == "--profile" || arg == "--png" || arg == "--size" || arg == "--scale";
     if (takesValue && i + 1 >= argc)
       return fail(ExitUsage, "option " + std::string(arg) + " needs a value");
     if (arg == "--profile") {
@@ -72,6 +82,8 @@ int parseArguments(int argc, char** argv, PictureOptions& o) {
       o.profile = *p;
     } else if (arg == "--png") {
       o.png = argv[++i];
+    } else if (arg == "--scale") {
+      o.scale = argv[++i];
     } else if (arg == "--size") {
       if (!parseSize(argv[++i], o.width, o.height))
         return fail(ExitUsage, "--size needs WxH, each 1.." + std::to_string(MaxScreenSide));
@@ -86,6 +98,21 @@ int parseArguments(int argc, char** argv, PictureOptions& o) {
   if (o.database.empty()) return fail(ExitUsage, "section needs a database file");
   if (o.png.empty()) return fail(ExitUsage, "section needs --png OUT.png");
   return 0;
+}
+
+// The scale named by --scale must be read; the default one is read when it
+// is there, as the window does at start-up.
+bool loadScale(const PictureOptions& o, ColourScale& scale) {
+  const std::string path = o.scale.empty() ? std::string(DefaultColourScaleName) : o.scale;
+  if (o.scale.empty() && !QFile::exists(QString::fromLocal8Bit(path.c_str()))) return true;
+  const ColourScaleReadResult read = readColourScale(scale, path.c_str());
+  if (read.code == 1) {
+    if (read.capped)
+      std::fprintf(stderr, "orv-cli: %s: only the first 499 colours were read\n", path.c_str());
+    return true;
+  }
+  fail(ExitError, read.code == 0 ? "cannot open " + path : path + " holds no colour count");
+  return false;
 }
 
 }  // namespace
@@ -108,12 +135,14 @@ int runSectionPicture(int argc, char** argv) {
 
   // Text needs the font machinery of a GUI application, not a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(quietQtNotes);
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
   QGuiApplication app(qtArgc, qtArgv);
 
   auto view = std::make_unique<SectionWindowState>();
   setViewForReadDatabase(*view);
+  if (!loadScale(o, view->colourScale)) return ExitError;
   db->currentProfile = o.profile;
   db->currentPoint = 0;
   // The window's bitmap is twice the screen; what it shows is its client area.

@@ -228,7 +228,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"invert SAMPLE --rho 0,30,300 --depth 3,20", 1},
                       ErrorCase{"invert SAMPLE --rho 100,30,300 --depth 20,3", 1}));
 
-
 // What the window shows in a message box, the command line prints on
 // standard error, and the result still goes to standard output.
 TEST(OrvCli, MergeAndInvertTellOfBranchesWithoutATie) {
@@ -236,8 +235,7 @@ TEST(OrvCli, MergeAndInvertTellOfBranchesWithoutATie) {
   ASSERT_TRUE(orv_test::fixturePresent(file));
   const std::string tie =
       "orv-cli: Mezi větví1 a 2 nemáš převaz!, snos byl proveden s delta Rz = 0 !!!\n";
-  for (const std::string& args :
-       {"merge " + file, "invert " + file + " --rho 100,50 --depth 3"}) {
+  for (const std::string& args : {"merge " + file, "invert " + file + " --rho 100,50 --depth 3"}) {
     SCOPED_TRACE(args);
     const CliRun r = run(args);
     EXPECT_EQ(r.status, 0);
@@ -339,3 +337,63 @@ INSTANTIATE_TEST_SUITE_P(VdbCases, OrvCliErrors,
                                            ErrorCase{"vdb-copy /nonexistent/none.vdb /tmp/x", 1}));
 
 }  // namespace
+
+// The picture itself is compared with its reference in the window suites;
+// here the command's contract: the file, its size, and never an overwrite.
+class OrvCliSection : public ::testing::Test {
+ protected:
+  OrvCliSection() {
+    dir = ::testing::TempDir() + "orv_cli_section_" + std::to_string(static_cast<long>(getpid())) +
+          "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  ~OrvCliSection() override { std::filesystem::remove_all(dir); }
+
+  // Width and height from the PNG's header chunk.
+  static std::pair<int, int> pngSize(const std::string& bytes) {
+    auto be = [&](size_t at) {
+      return int((unsigned char)bytes[at]) << 24 | int((unsigned char)bytes[at + 1]) << 16 |
+             int((unsigned char)bytes[at + 2]) << 8 | int((unsigned char)bytes[at + 3]);
+    };
+    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+    return {be(16), be(20)};
+  }
+
+  std::string dir;
+  const std::string vdb = orv_test::fixturePath("profil5.vdb");
+  const std::string rsc = orv_test::fixturePath("profil5.rsc");
+};
+
+TEST_F(OrvCliSection, DrawsTheProfileAtTheScreenSizeAndNeverOverwrites) {
+  ASSERT_TRUE(orv_test::fixturePresent(vdb));
+  struct Case {
+    std::string options;
+    int width, height;
+  } cases[] = {{"", 1600, 1000}, {" --size 800x600 --profile 0", 800, 600}};
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string png = dir + "p" + std::to_string(n++) + ".png";
+    const CliRun r = run("section " + vdb + " --scale " + rsc + " --png " + png + c.options);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    const std::string bytes = readAll(png);
+    EXPECT_EQ(pngSize(bytes), std::make_pair(c.width, c.height)) << c.options;
+    const CliRun again = run("section " + vdb + " --png " + png);
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.err, "orv-cli: " + png + " exists, not overwritten\n");
+    EXPECT_EQ(readAll(png), bytes);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir + "p0.png.part"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SectionCases, OrvCliErrors,
+    ::testing::Values(ErrorCase{"section", 2}, ErrorCase{"section a.vdb", 2},
+                      ErrorCase{"section a.vdb --png", 2},
+                      ErrorCase{"section a.vdb --png /tmp/x.png --size 0x5", 2},
+                      ErrorCase{"section a.vdb --png /tmp/x.png --size 800", 2},
+                      ErrorCase{"section a.vdb --png /tmp/x.png --profile 20", 2},
+                      ErrorCase{"section a.vdb --png /tmp/x.png --frob", 2},
+                      ErrorCase{"section /nonexistent/none.vdb --png /tmp/x.png", 1},
+                      ErrorCase{"section SAMPLE --png /tmp/x.png --profile 3", 1}));
