@@ -6,15 +6,14 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "section/section_colours.h"
 #include "sectionlayers/colour_scale.h"
 
 namespace orv {
 namespace {
 
-constexpr ui::Colour Black = 0x000000;
-constexpr ui::Colour Red = 0x0000FF;
-constexpr ui::Colour Yellow = 0x00FFFF;
-constexpr ui::Colour Grey = 0x808080;
+using namespace section_colours;
+
 // A misfit bar never reaches further than this (a broken misfit must not
 // make the bar run off into the integer limits).
 constexpr double MaxMisfitBar = 100000.0;

@@ -5,12 +5,13 @@
 #include <string>
 
 #include "base/c_format.h"
+#include "section/section_colours.h"
 
 namespace orv {
 namespace {
 
-constexpr ui::Colour Black = 0x000000;
-constexpr ui::Colour Red = 0x0000FF;
+using namespace section_colours;
+
 constexpr int ChainageSteps[] = {5, 10, 20, 30, 50, 100, 150, 200, 250, 300, 350, 400, 450, 500};
 constexpr int ElevationSteps[] = {1, 2, 5, 10, 50};
 
@@ -29,6 +30,15 @@ void ticksInside(long first, long end, int step, double lowValue, int lowPixel, 
     if (p >= highPixel) break;
     if (p > lowPixel) draw(v, p);
   }
+}
+
+// Pen and text of the axes: thin, copied, transparent text in colour.
+void axisPen(ui::Canvas& canvas, ui::Colour colour) {
+  canvas.setPenColour(colour);
+  canvas.setPenWidth(1);
+  canvas.setPenMode(ui::PenMode::Copy);
+  canvas.setFontColour(colour);
+  canvas.setTextTransparent(true);
 }
 
 void line(ui::Canvas& canvas, int x0, int y0, int x1, int y1) {
@@ -52,11 +62,7 @@ int elevationLabelStep(double pxPerMetreZ, int textHeight) {
 
 void drawChainageAxis(const SectionWindowState& view, ui::Canvas& canvas) {
   const SectionLayout& l = view.layout;
-  canvas.setPenColour(Black);
-  canvas.setPenWidth(1);
-  canvas.setPenMode(ui::PenMode::Copy);
-  canvas.setFontColour(Black);
-  canvas.setTextTransparent(true);
+  axisPen(canvas, Black);
   const long maxChainage = long(std::trunc(view.viewMaxChainage));
   const int step =
       chainageLabelStep(l.pxPerMetreX, canvas.textExtent(cformat("%ld", maxChainage)).width);
@@ -74,11 +80,7 @@ void drawChainageAxis(const SectionWindowState& view, ui::Canvas& canvas) {
 
 void drawElevationAxis(const SectionWindowState& view, ui::Canvas& canvas) {
   const SectionLayout& l = view.layout;
-  canvas.setPenColour(Black);
-  canvas.setPenWidth(1);
-  canvas.setPenMode(ui::PenMode::Copy);
-  canvas.setFontColour(Black);
-  canvas.setTextTransparent(true);
+  axisPen(canvas, Black);
   const int step = elevationLabelStep(l.pxPerMetreZ, canvas.textExtent("1").height);
   const long first = long(std::trunc((view.viewMinElevation + 1.0) * 0.1)) * 10;
   const long end = long(std::trunc(view.viewMaxElevation));
@@ -103,11 +105,7 @@ void drawAbHalfScale(const SectionProfile& profile, const SectionWindowState& vi
   const SectionLayout& l = view.layout;
   if (l.rightmostPoint < 0 || l.maxLogAbHalf <= 0.0) return;
   const double surface = profile.points[l.rightmostPoint].pointZ;
-  canvas.setPenColour(Red);
-  canvas.setPenWidth(1);
-  canvas.setPenMode(ui::PenMode::Copy);
-  canvas.setFontColour(Red);
-  canvas.setTextTransparent(true);
+  axisPen(canvas, Red);
   const int third = l.sectionTextWidth / 3;
   for (int d = 0; d <= int(std::trunc(l.maxLogAbHalf)); ++d) {
     const int y = elevationToPixel(l, surface - d * l.curveMetresPerDecade);

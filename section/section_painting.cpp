@@ -6,16 +6,14 @@
 #include "base/fixed_text.h"
 #include "section/point_column.h"
 #include "section/section_axes.h"
+#include "section/section_colours.h"
 #include "sectionlayers/colour_scale.h"
 
 namespace orv {
 namespace {
 
-constexpr ui::Colour White = 0xFFFFFF;
-constexpr ui::Colour Black = 0x000000;
-constexpr ui::Colour Green = 0x008000;
-constexpr ui::Colour Grey = 0x808080;
-constexpr ui::Colour Red = 0x0000FF;
+using namespace section_colours;
+
 constexpr double BelowAnyChainage = -1e14;
 
 int lastPointOf(const SectionProfile& p) {

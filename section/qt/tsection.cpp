@@ -368,7 +368,8 @@ void TSection::imgRezMouseDown(QMouseEvent* e) {
     popup_->popup(e->globalPosition().toPoint());
     return;
   }
-  if (e->button() != Qt::LeftButton) return;
+  // The boundary-line modes give the left button their own meaning.
+  if (e->button() != Qt::LeftButton || view_.hbvEditMode || view_.defineLayersMode) return;
   const QPoint at = e->position().toPoint();
   orv::sectionLeftClick(session_, at.x(), at.y());
 }
