@@ -7,6 +7,7 @@
 #include "base/fixed_text.h"
 #include "section/section_layout.h"
 #include "section/section_operations.h"
+#include "section/section_painting.h"
 
 namespace orv {
 namespace {
@@ -54,12 +55,8 @@ std::string clickStatusText(const SectionDatabase& db, bool showIp, int ipWindow
   std::string text = "lokalita: " + shownText(db.localityName) + " - pf: ";
   if (p) text += shownText(p->profileName);
   if (showIp && p) {
-    const int k = std::clamp(ipWindow, 0, MaxIpWindows - 1);
-    // Window times are kept from the start of the cycle; shown from the end
-    // of the pulse.
-    const int pulseEnd = p->LeadTime + p->OnTime;
-    text += " - oknoVP: " + cformat("%i", p->ipWindowFrom[k] - pulseEnd) + " - " +
-            cformat("%i", p->ipWindowTo[k] - pulseEnd) + " ms poOff";
+    const IpWindowTimes t = ipWindowTimes(*p, std::clamp(ipWindow, 0, MaxIpWindows - 1));
+    text += " - oknoVP: " + cformat("%i", t.start) + " - " + cformat("%i", t.end) + " ms poOff";
   }
   text += " - klik: hl.: " + cformat("%.1f", depth) + " m a výška: " + cformat("%.1f", elevation) +
           " m";
