@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "section/section_layout.h"
+#include "sectionlayers/boundary_lines.h"
 #include "sectionlayers/colour_scale.h"
 
 namespace orv {
@@ -32,12 +33,15 @@ struct SectionWindowState {
   float scaleStepPercent = 5.0f;
   // Set by the picture exports around one repaint.
   bool drawLegend = false;
-  bool colourLayersMode = false;
+  bool colourLayersMode = true;
   bool drawLayerBounds = true;
   bool coloursOnly = false;
 
   // --- what the last paintSection computed ------------------------------------------
   SectionLayout layout;
+
+  // --- the surface line of the colouring, rebuilt at each coloured repaint ----------
+  SurfaceLine surfaceLine;
 
   // --- the resistivity colour scale (one for all profiles) ----------------------------
   ColourScale colourScale{};
@@ -50,6 +54,8 @@ struct SectionWindowState {
   int32_t hbvActiveVertex = -1;
   int32_t lastMouseX = 0;
   int32_t lastMouseY = 0;
+  // Snap of new boundary-line vertices to the soundings' interfaces, pixels.
+  float hbvTolerance = 3.0f;
 
   // --- point parameters dialog -------------------------------------------------------
   // Set while the dialog edits a stored point, clear while it describes a

@@ -1,0 +1,45 @@
+// Colouring the ground between soundings: every layer of every sounding
+// extended sideways as a band between the boundary lines that leave its top
+// and bottom, coloured by the resistivity scale with the resistivity
+// interpolated towards the neighbour, extended to the frame on an open side
+// and closed in wedges. The bands go to a writer: the picture fills them, the
+// layered contouring export writes them.
+#pragma once
+
+#include <functional>
+
+#include "section/section_database.h"
+#include "section/section_window_state.h"
+#include "sectionlayers/boundary_lines.h"
+#include "sectionlayers/colour_scale.h"
+#include "ui/canvas.h"
+
+namespace orv {
+
+inline constexpr int MaxBandVertices = 500;
+
+// A band outline in metres (chainage, elevation); vertices beyond the
+// capacity are not taken.
+struct BandPolygon {
+  int count = 0;
+  double x[MaxBandVertices];
+  double z[MaxBandVertices];
+
+  bool add(double chainage, double elevation);
+};
+
+// One band: from chainage xa (resistivity rhoA) to xb (rhoB).
+using BandWriter = std::function<void(double xa, double xb, float rhoA, float rhoB,
+                                      const BandPolygon& polygon)>;
+
+// Fills the band on canvas with the layout's transform, split into strips of
+// the scale's colours where the resistivity, linear between xa and xb,
+// crosses a boundary of the scale.
+void fillBand(ui::Canvas& canvas, const ColourScale& scale, const SectionLayout& layout, double xa,
+              double xb, float rhoA, float rhoB, const BandPolygon& polygon);
+
+// All bands of the current profile, after prepareBoundaryLines, handed to
+// write in their order.
+void colourLayers(SectionDatabase& db, SectionWindowState& view, const BandWriter& write);
+
+}  // namespace orv
