@@ -93,8 +93,11 @@ struct LineInterface {
   double elevation = -9999.0;
 };
 
-// Where line meets an interface of sounding c (at chainage xc). The entry
-// under the half-space is not an interface and takes no part.
+// Where line meets an interface of sounding c (at chainage xc): the
+// candidates are interfaces 0 .. MDLmx-1 and then the surface as index MDLmx,
+// the last match winning. The depth entry under the half-space is not an
+// interface (the DXF export writes the drawing's lower edge into it) and
+// takes no part.
 LineInterface lineInterfaceAt(const BoundaryLines& lines, int exaggeration, int line, int c,
                               double xc, double d);
 

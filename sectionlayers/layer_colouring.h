@@ -29,8 +29,8 @@ struct BandPolygon {
 };
 
 // One band: from chainage xa (resistivity rhoA) to xb (rhoB).
-using BandWriter = std::function<void(double xa, double xb, float rhoA, float rhoB,
-                                      const BandPolygon& polygon)>;
+using BandWriter =
+    std::function<void(double xa, double xb, float rhoA, float rhoB, const BandPolygon& polygon)>;
 
 // Fills the band on canvas with the layout's transform, split into strips of
 // the scale's colours where the resistivity, linear between xa and xb,
@@ -39,7 +39,12 @@ void fillBand(ui::Canvas& canvas, const ColourScale& scale, const SectionLayout&
               double xb, float rhoA, float rhoB, const BandPolygon& polygon);
 
 // All bands of the current profile, after prepareBoundaryLines, handed to
-// write in their order.
+// write in their order. A profile without boundary lines has no bands and
+// is left untouched. Bands of one colour come with rhoA == rhoB.
 void colourLayers(SectionDatabase& db, SectionWindowState& view, const BandWriter& write);
+
+// The picture's writer: every band filled on canvas with the view's colour
+// scale and the layout of the current repaint.
+BandWriter bandFiller(ui::Canvas& canvas, const SectionWindowState& view);
 
 }  // namespace orv
