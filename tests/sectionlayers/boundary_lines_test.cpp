@@ -82,67 +82,38 @@ TEST_P(PrepareTest, LinesEndTiedToTheSoundings) {
   for (size_t i = 0; i < c.out.size(); ++i) EXPECT_EQ(lineOf(*f.p, int(i)), c.out[i]) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PrepareTest,
-    ::testing::Values(PrepareCase{"ReversedAndTiedInBetween",
-                                  2,
-                                  100,
-                                  {{{100, 92}, {70, 91}, {30, 91}, {0, 90}}},
-                                  {{{0, 90}, {30, 91}, {50, 89}, {70, 91}, {100, 92}}}},
-                      PrepareCase{"RepeatedChainagesCollapse",
-                                  2,
-                                  100,
-                                  {{{0, 90}, {30, 91}, {30, 95}, {30, 96}, {70, 91}, {100, 92}}},
-                                  {{{0, 90}, {30, 91}, {50, 89}, {70, 91}, {100, 92}}}},
-                      // 2 m above the middle sounding's interface, far from any vertex.
-                      PrepareCase{"CrossedAboveGainsAVertex",
-                                  2,
-                                  100,
-                                  {{{0, 90}, {100, 92}}},
-                                  {{{0, 90}, {50, 89}, {100, 92}}}},
-                      PrepareCase{"SnappedWithinExaggeratedTolerance",
-                                  5,
-                                  100,
-                                  {{{0, 90}, {50.04f, 89.005f}, {100, 92}}},
-                                  {{{0, 90}, {50, 89}, {100, 92}}}},
-                      PrepareCase{"BesideTheToleranceAVertexIsInserted",
-                                  2,
-                                  100,
-                                  {{{0, 90}, {50.04f, 89.005f}, {100, 92}}},
-                                  {{{0, 90}, {50, 89}, {50.04f, 89.005f}, {100, 92}}}},
-                      PrepareCase{"FreeEndPulledOntoTheNearestInterface",
-                                  2,
-                                  100,
-                                  {{{0, 90}, {30, 60}}},
-                                  {{{0, 90}, {50, 70}}}},
-                      PrepareCase{"FreeEndOutsideTheShownRangeStays",
-                                  2,
-                                  20,
-                                  {{{0, 90}, {30, 60}}},
-                                  {{{0, 90}, {30, 60}}}},
-                      PrepareCase{"FreeEndPulledOntoAnotherLinesEnd",
-                                  2,
-                                  100,
-                                  {{{0, 80}, {40, 40}}, {{0, 80}, {45, 42}}},
-                                  {{{0, 80}, {45, 42}}, {{0, 80}, {45, 42}}}}),
+using L = std::vector<Line>;
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, PrepareTest, ::testing::Values(
+    PrepareCase{"ReversedAndTiedInBetween", 2, 100, L{{{100, 92}, {70, 91}, {30, 91}, {0, 90}}},
+                L{{{0, 90}, {30, 91}, {50, 89}, {70, 91}, {100, 92}}}},
+    PrepareCase{"RepeatedChainagesCollapse", 2, 100,
+                L{{{0, 90}, {30, 91}, {30, 95}, {30, 96}, {70, 91}, {100, 92}}},
+                L{{{0, 90}, {30, 91}, {50, 89}, {70, 91}, {100, 92}}}},
+    // 2 m above the middle sounding's interface, far from any vertex.
+    PrepareCase{"CrossedAboveGainsAVertex", 2, 100, L{{{0, 90}, {100, 92}}},
+                L{{{0, 90}, {50, 89}, {100, 92}}}},
+    PrepareCase{"SnappedWithinExaggeratedTolerance", 5, 100,
+                L{{{0, 90}, {50.04f, 89.005f}, {100, 92}}}, L{{{0, 90}, {50, 89}, {100, 92}}}},
+    PrepareCase{"BesideTheToleranceAVertexIsInserted", 2, 100,
+                L{{{0, 90}, {50.04f, 89.005f}, {100, 92}}},
+                L{{{0, 90}, {50, 89}, {50.04f, 89.005f}, {100, 92}}}},
+    PrepareCase{"FreeEndPulledOntoTheNearestInterface", 2, 100,
+                L{{{0, 90}, {30, 60}}}, L{{{0, 90}, {50, 70}}}},
+    PrepareCase{"FreeEndOutsideTheShownRangeStays", 2, 20,
+                L{{{0, 90}, {30, 60}}}, L{{{0, 90}, {30, 60}}}},
+    PrepareCase{"FreeEndPulledOntoAnotherLinesEnd", 2, 100,
+                L{{{0, 80}, {40, 40}}, {{0, 80}, {45, 42}}},
+                L{{{0, 80}, {45, 42}}, {{0, 80}, {45, 42}}}}),
     [](const auto& info) { return info.param.name; });
-
-TEST(SurfaceLine, AscendingOneVertexPerChainageInItsOwnStore) {
-  ZeroedBlock<SectionProfile> p;
-  p->mxindex_bodu = -1;
-  const float xs[] = {30, 10, 30, 20};
-  for (float x : xs) addPoint(*p, x, x + 1, {});
-  SurfaceLine s;
-  buildSurfaceLine(*p, s);
-  ASSERT_EQ(s.count, 3);
-  EXPECT_EQ((Line{{s.x[0], s.z[0]}, {s.x[1], s.z[1]}, {s.x[2], s.z[2]}}),
-            (Line{{10, 11}, {20, 21}, {30, 31}}));
-}
+// clang-format on
 
 TEST(Capacity, AllLinesAndSoundingsAndDamagedCountsStayInsideTheArrays) {
   ZeroedBlock<SectionProfile> p;
   p->mxindex_bodu = -1;
-  for (int k = 0; k < MaxPointsPerProfile; ++k) addPoint(*p, float(k), 100, {5});
+  // Backwards, with two soundings sharing 4 m: the surface line runs forwards
+  // with one vertex per chainage.
+  for (int k = MaxPointsPerProfile - 1; k >= 0; --k) addPoint(*p, float(k == 5 ? 4 : k), 100, {5});
   p->HBV_pocet = 100000;  // damaged: read as all 200 lines
   for (int i = 0; i < MaxHbvLines; ++i) p->HBV_pocetBodu[i] = i == 7 ? 99999 : 0;
   // Line 7 beyond every sounding and the shown range, so it keeps its shape.
@@ -155,8 +126,10 @@ TEST(Capacity, AllLinesAndSoundingsAndDamagedCountsStayInsideTheArrays) {
   prepareBoundaryLines(*p, surface, layout, 2);
   const BoundaryLines lines(*p, surface);
   EXPECT_EQ(lines.userCount(), MaxHbvLines);
-  EXPECT_EQ(lines.vertexCount(MaxHbvLines), MaxPointsPerProfile);
-  EXPECT_EQ(lines.x(MaxHbvLines, 419), 419.0f);
+  EXPECT_EQ(lines.vertexCount(MaxHbvLines), MaxPointsPerProfile - 1);
+  EXPECT_EQ(lines.x(MaxHbvLines, 4), 4.0f);
+  EXPECT_EQ(lines.x(MaxHbvLines, 5), 6.0f);
+  EXPECT_EQ(lines.x(MaxHbvLines, 418), 419.0f);
   EXPECT_EQ(p->HBV_pocetBodu[7], MaxHbvVertices);
   EXPECT_EQ(p->terrainBreakCount, 12345);
 }

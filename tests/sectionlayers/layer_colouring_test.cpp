@@ -72,7 +72,6 @@ TEST(FillBand, SplitWhereTheLinearResistivityCrossesABoundary) {
       EXPECT_EQ(strips[s].brushColour, colours[s]);
       EXPECT_EQ(strips[s].penColour, colours[s]);
       EXPECT_EQ(strips[s].penWidth, 0);
-      EXPECT_EQ(strips[s].points.size(), 4u);
       for (const ui::Point& pt : strips[s].points) {
         EXPECT_GE(pt.x, left[s]);
         EXPECT_LE(pt.x, right[s]);
@@ -164,6 +163,9 @@ using Outline = std::vector<std::pair<double, double>>;
 TEST_F(ColourLayersTest, BandsBetweenTwoSoundingsAndOutToBothEdges) {
   addSounding(0, 10, 100);
   addSounding(100, 100, 100);
+  view->surfaceLine.count = 7;
+  EXPECT_TRUE(bands().empty()) << "no line, no band";
+  EXPECT_EQ(view->surfaceLine.count, 7) << "and nothing prepared";
   addLine({{0, 90}, {100, 90}});
   const std::vector<Band> b = bands();
   ASSERT_EQ(b.size(), 6u);
@@ -208,14 +210,6 @@ TEST_F(ColourLayersTest, ALoneSoundingFollowsItsLinesToBothEdges) {
   EXPECT_EQ(b[2].outline, (Outline{{-15, 10}, {-15, 85}, {0, 90}, {0, 10}, {-15, 10}}));
   EXPECT_EQ(b[3].outline, (Outline{{0, 90}, {15, 95}, {115, 97}, {115, 10}, {115, 10}, {0, 10}}));
   for (const Band& band : b) EXPECT_EQ(band.rhoA, band.rhoB);
-}
-
-TEST_F(ColourLayersTest, NoLineNoBandAndNothingPrepared) {
-  addSounding(0, 10, 100);
-  addSounding(100, 100, 100);
-  view->surfaceLine.count = 7;
-  EXPECT_TRUE(bands().empty());
-  EXPECT_EQ(view->surfaceLine.count, 7);
 }
 
 }  // namespace
