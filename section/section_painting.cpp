@@ -8,6 +8,7 @@
 #include "section/section_axes.h"
 #include "section/section_colours.h"
 #include "sectionlayers/colour_scale.h"
+#include "sectionlayers/layer_colouring.h"
 
 namespace orv {
 namespace {
@@ -173,6 +174,8 @@ void paintSection(SectionDatabase& db, SectionWindowState& view, ui::Canvas& can
   canvas.setBrushStyle(ui::BrushStyle::Solid);
   canvas.fillRect(0, 0, canvas.width(), canvas.height());
 
+  const bool hasLines = lineCount(p) > 0;
+  if (view.colourLayersMode && hasLines) colourLayers(db, view, bandFiller(canvas, view));
   drawSurfaceLine(p, l, canvas);
   drawFrame(l, canvas);
   drawChainageAxis(view, canvas);
@@ -180,7 +183,6 @@ void paintSection(SectionDatabase& db, SectionWindowState& view, ui::Canvas& can
   if (view.showCurves) drawAbHalfScale(p, view, canvas);
   drawStatus(db, view, canvas);
 
-  const bool hasLines = lineCount(p) > 0;
   if (!view.colourLayersMode && !view.coloursOnly)
     for (int b = 0; b <= lastPointOf(p); ++b) drawPoint(db, view, canvas, b);
   if (hasLines && !view.coloursOnly && view.drawLayerBounds) drawBoundaryLines(p, view, canvas);

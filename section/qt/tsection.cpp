@@ -12,12 +12,14 @@
 
 #include "base/fixed_text.h"
 #include "section/database_commands.h"
+#include "section/hbv_mouse.h"
 #include "section/ip_view_commands.h"
 #include "section/qt/tvesparametryedit.h"
 #include "section/section_click.h"
 #include "section/section_operations.h"
 #include "section/section_painting.h"
 #include "section/view_commands.h"
+#include "sectionlayers/boundary_line_commands.h"
 #include "sectionlayers/colour_scale_commands.h"
 #include "ui/qt/image_printing.h"
 #include "ui/qt/image_widget.h"
@@ -61,8 +63,11 @@ TSection::TSection(orv::CurveLink& curve, int curveWindowWidth, QWidget* parent,
 
   connect(imgRez_, &ui::ImageWidget::mousePressed, this, &TSection::imgRezMouseDown);
   connect(imgRez_, &ui::ImageWidget::mouseDoubleClicked, this, &TSection::imgRezDblClick);
+  connect(imgRez_, &ui::ImageWidget::mouseMoved, this, &TSection::imgRezMouseMove);
+  connect(imgRez_, &ui::ImageWidget::mouseReleased, this, &TSection::imgRezMouseUp);
   connect(imgRez_, &ui::ImageWidget::resized, this, &TSection::FormResize);
   buildMenus();
+  orv::showLayerModeMarks(session_);
   orv::loadDefaultColourScale(session_);
 
   // Normal window at the left edge, leaving the curve window its width less
@@ -134,6 +139,17 @@ void TSection::buildEditMenu(QMenu* edit) {
   addItem(edit, "NaaktulnmpfupravXvechbodVESnapodlpovrchu1",
           QStringLiteral("Na aktuálním pf uprav XvšechbodůVES na podél povrchu"), QKeySequence(),
           [this] { NaaktulnmpfupravXvechbodVESnapodlpovrchu1Click(); });
+  addItem(edit, "Fitniez1", QStringLiteral("Edituj křivky HBV"), QKeySequence(Qt::CTRL | Qt::Key_E),
+          [this] {
+            orv::toggleHbvEditMode(session_);
+            showDeleteLineItem();
+          })
+      ->setCheckable(true);
+}
+
+void TSection::showDeleteLineItem() {
+  if (QAction* del = action("smazaktivnkivkuHBV1"))
+    del->setVisible(orv::deleteLineItemVisible(view_));
 }
 
 void TSection::buildIpMenu(QMenu* ip) {
@@ -206,6 +222,24 @@ void TSection::buildLayersMenu(QMenu* layers) {
               QKeySequence(Qt::CTRL | Qt::Key_B), orv::toggleColourByRes);
   colours->setCheckable(true);
   colours->setChecked(view_.colourByRes);
+  layers->addSeparator();
+  command(layers, "Vymezitvrstvyprovybarvendlerezistivit1",
+          "Vymezování vrstev pro vybarvení dle rezistivit myší (konec lajny-dvojklik)",
+          QKeySequence(Qt::CTRL | Qt::Key_H), orv::toggleDefineLayersMode)
+      ->setCheckable(true);
+  command(layers, "Zruitvymezenvrstevprovybarvendlerezistivit1",
+          "Zrušit vymezení vrstev pro vybarvení dle rezistivit", QKeySequence(),
+          orv::clearBoundaryLines);
+  command(layers, "ZmnatoleranceHBV1", "Změna tolerance HBV pro spojení s VES body", QKeySequence(),
+          orv::askHbvTolerance);
+  command(layers, "JedenbodHBVzpt1", "Zrušit poslední bod HBV ", QKeySequence(),
+          orv::removeLastHbvVertex);
+  command(layers, "JednupolylajnuadubodHBVzpt1", "Zrušit poslední řadu bodů HBV ", QKeySequence(),
+          orv::removeLastHbvLine);
+  QAction* bounds = command(layers, "Vykreslitvrstvy1", "Vykreslit hranice vrstev", QKeySequence(),
+                            orv::toggleDrawLayerBounds);
+  bounds->setCheckable(true);
+  bounds->setChecked(view_.drawLayerBounds);
 }
 
 void TSection::buildPrintMenu(QMenu* print) {
@@ -260,6 +294,17 @@ void TSection::buildPopup() {
                              orv::toggleColourByRes);
   colours->setCheckable(true);
   colours->setChecked(view_.colourByRes);
+  popup_->addSeparator();
+  command(popup_, "vymezovatvrstvy1", "vymezovat vrstvy", QKeySequence(),
+          orv::toggleDefineLayersMode)
+      ->setCheckable(true);
+  QAction* layersColoured = command(popup_, "vybarvitvrstvy1", "vybarvit vrstvy", QKeySequence(),
+                                    orv::toggleColourLayers);
+  layersColoured->setCheckable(true);
+  layersColoured->setChecked(view_.colourLayersMode);
+  QAction* del = command(popup_, "smazaktivnkivkuHBV1", "delete aktivní křivku HBV",
+                         QKeySequence(Qt::Key_Delete), orv::deleteSelectedHbvLine);
+  del->setVisible(orv::deleteLineItemVisible(view_));
   updateProfileMenu();
 }
 
@@ -275,6 +320,8 @@ void TSection::updateProfileMenu() {
 
 void TSection::paintSection() {
   updateProfileMenu();
+  // A repaint wipes the rubber band of the line being drawn.
+  if (view_.defineLayersMode) view_.lastMouseX = -1;
   orv::paintSection(*db_, view_, imgRez_->canvas(), clientSize());
   setWindowTitle(qs(orv::sectionCaption(*db_)));
   imgRez_->refresh();
@@ -368,14 +415,43 @@ void TSection::imgRezMouseDown(QMouseEvent* e) {
     popup_->popup(e->globalPosition().toPoint());
     return;
   }
-  // The boundary-line modes give the left button their own meaning.
-  if (e->button() != Qt::LeftButton || view_.hbvEditMode || view_.defineLayersMode) return;
+  if (e->button() != Qt::LeftButton) return;
   const QPoint at = e->position().toPoint();
-  orv::sectionLeftClick(session_, at.x(), at.y());
+  if (view_.hbvEditMode)
+    orv::editModeDown(session_, at.x(), at.y());
+  else if (view_.defineLayersMode)
+    orv::defineModeClick(session_, at.x(), at.y());
+  else
+    orv::sectionLeftClick(session_, at.x(), at.y());
+}
+
+void TSection::imgRezMouseMove(QMouseEvent* e) {
+  const QPoint at = e->position().toPoint();
+  if (view_.hbvEditMode) {
+    // A vertex is dragged with the middle button, or the left one with Ctrl.
+    const bool dragging =
+        (e->buttons() & Qt::MiddleButton) ||
+        ((e->buttons() & Qt::LeftButton) && (e->modifiers() & Qt::ControlModifier));
+    orv::editModeMove(session_, at.x(), at.y(), dragging);
+  } else if (view_.defineLayersMode) {
+    orv::defineModeMove(session_, at.x(), at.y());
+  }
+}
+
+void TSection::imgRezMouseUp(QMouseEvent*) {
+  if (view_.hbvEditMode) orv::editModeUp(session_);
 }
 
 void TSection::imgRezDblClick(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton) orv::sectionDoubleClick(session_);
+  if (e->button() != Qt::LeftButton) return;
+  if (view_.defineLayersMode) {
+    // Qt turns the second press into the double click: it is handed on as
+    // the press it is, which the line just opened swallows.
+    orv::defineModeDoubleClick(session_);
+    imgRezMouseDown(e);
+  } else {
+    orv::sectionDoubleClick(session_);
+  }
 }
 
 void TSection::FormShow() {

@@ -99,6 +99,9 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void showAndWait(int milliseconds);
   void imgRezMouseDown(QMouseEvent* e);
   void imgRezDblClick(QMouseEvent* e);
+  void imgRezMouseMove(QMouseEvent* e);
+  void imgRezMouseUp(QMouseEvent* e);
+  void showDeleteLineItem();
   void FormShow();
   void FormResize(QSize size);
   void buildDatabaseMenu(QMenu* menu);
