@@ -128,13 +128,7 @@ void drawStatus(ui::Canvas& canvas, int stripHeight, const std::string& text) {
 
 std::string defineClickStatusText(const SectionDatabase& db, bool showIp, int ipWindow, double c,
                                   double z, int lines, int vertices) {
-  const SectionProfile* p = currentProfile(db);
-  std::string text = "lokalita: " + shownText(db.localityName) + " - pf: ";
-  if (p) text += shownText(p->profileName);
-  if (showIp && p) {
-    const IpWindowTimes t = ipWindowTimes(*p, std::clamp(ipWindow, 0, MaxIpWindows - 1));
-    text += " - oknoVP: " + cformat("%i", t.start) + " - " + cformat("%i", t.end) + " ms poOff";
-  }
+  std::string text = clickStatusHead(db, showIp, ipWindow);
   text += " - klik: metráž: " + cformat("%.1f", c) + " m a výška: " + cformat("%.1f", z) +
           " m i_HBV: " + cformat("%i", lines) + " bod_HBV: " + cformat("%i", vertices);
   text.append(DefineStatusTrailingBlanks, ' ');

@@ -8,6 +8,7 @@
 
 #include "base/c_format.h"
 #include "section/section_database.h"
+#include "section/value_prompts.h"
 
 namespace orv {
 namespace {
@@ -70,16 +71,10 @@ void toggleIp(SectionSession& session) {
 void askIpLineStrength(SectionSession& session) {
   float& strength = session.view.ipLineStrength;
   const std::string value = formatReal(strength);
-  std::optional<std::string> answer =
-      session.dialogs.inputQuery("Zadej sílu čáry VP (síla*VP=síla čáry):  ",
-                                 "(nyní je " + value + ") síla čáry VP = ", value);
-  if (answer) {
-    std::optional<double> v = parseUserReal(*answer);
-    if (v && std::fabs(*v) <= FLT_MAX)
-      strength = static_cast<float>(*v);
-    else
-      session.dialogs.message("Soustřeďte se (číslo)!");
-  }
+  if (std::optional<float> v =
+          askFloat(session, "Zadej sílu čáry VP (síla*VP=síla čáry):  ",
+                   "(nyní je " + value + ") síla čáry VP = ", strength, "Soustřeďte se (číslo)!"))
+    strength = *v;
   redraw(session);
 }
 

@@ -49,8 +49,7 @@ int nearestPointByColumn(const SectionDatabase& db, const SectionLayout& layout,
   return best;
 }
 
-std::string clickStatusText(const SectionDatabase& db, bool showIp, int ipWindow, double depth,
-                            double elevation) {
+std::string clickStatusHead(const SectionDatabase& db, bool showIp, int ipWindow) {
   const SectionProfile* p = currentProfile(db);
   std::string text = "lokalita: " + shownText(db.localityName) + " - pf: ";
   if (p) text += shownText(p->profileName);
@@ -58,6 +57,12 @@ std::string clickStatusText(const SectionDatabase& db, bool showIp, int ipWindow
     const IpWindowTimes t = ipWindowTimes(*p, std::clamp(ipWindow, 0, MaxIpWindows - 1));
     text += " - oknoVP: " + cformat("%i", t.start) + " - " + cformat("%i", t.end) + " ms poOff";
   }
+  return text;
+}
+
+std::string clickStatusText(const SectionDatabase& db, bool showIp, int ipWindow, double depth,
+                            double elevation) {
+  std::string text = clickStatusHead(db, showIp, ipWindow);
   text += " - klik: hl.: " + cformat("%.1f", depth) + " m a výška: " + cformat("%.1f", elevation) +
           " m";
   text.append(ClickStatusTrailingBlanks, ' ');

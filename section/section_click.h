@@ -24,6 +24,11 @@ int nearestPointByColumn(const SectionDatabase& db, const SectionLayout& layout,
 std::string clickStatusText(const SectionDatabase& db, bool showIp, int ipWindow, double depth,
                             double elevation);
 
+// The part every click's status line starts with: "lokalita: " + locality +
+// " - pf: " + profile, and with IP shown the window's times in ms after the
+// pulse ("... ms poOff").
+std::string clickStatusHead(const SectionDatabase& db, bool showIp, int ipWindow);
+
 // Left button down at (x, y) in normal mode. Acts only when the current
 // profile has at least one point.
 void sectionLeftClick(SectionSession& session, int x, int y);

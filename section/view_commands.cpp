@@ -7,6 +7,7 @@
 
 #include "base/c_format.h"
 #include "section/section_database.h"
+#include "section/value_prompts.h"
 
 namespace orv {
 namespace {
@@ -64,22 +65,6 @@ void resetViewLimits(SectionWindowState& v) {
   v.viewMaxChainage = FitMaxChainage;
   v.viewMinElevation = FitMinElevation;
   v.viewMaxElevation = FitMaxElevation;
-}
-
-// A real typed into an input box that fits the single-precision field it
-// goes to; an invalid text is reported with the given message. nullopt: keep
-// the old value (invalid or cancelled).
-std::optional<float> askFloat(SectionSession& session, const std::string& caption,
-                              const std::string& prompt, float current, const char* invalid) {
-  std::optional<std::string> answer =
-      session.dialogs.inputQuery(caption, prompt, formatReal(current));
-  if (!answer) return std::nullopt;
-  std::optional<double> v = parseUserReal(*answer);
-  if (!v || std::fabs(*v) > FLT_MAX) {
-    session.dialogs.message(invalid);
-    return std::nullopt;
-  }
-  return static_cast<float>(*v);
 }
 
 // A positive integer; zero or less is as invalid as a text that does not

@@ -8,6 +8,7 @@
 
 #include "base/c_format.h"
 #include "section/section_database.h"
+#include "section/value_prompts.h"
 #include "sectionlayers/boundary_lines.h"
 
 namespace orv {
@@ -115,16 +116,10 @@ void clearBoundaryLines(SectionSession& session) {
 void askHbvTolerance(SectionSession& session) {
   float& tolerance = session.view.hbvTolerance;
   const std::string value = formatReal(tolerance);
-  std::optional<std::string> answer =
-      session.dialogs.inputQuery("Zadej toleranci dPixel snapu HBV k rozhraní VES:  ",
-                                 "(nyní je " + value + ") HBV tolerance = ", value);
-  if (answer) {
-    std::optional<double> typed = parseUserReal(*answer);
-    if (!typed || std::fabs(*typed) > FLT_MAX)
-      session.dialogs.message(NotANumber);
-    else
-      tolerance = static_cast<float>(*typed);
-  }
+  if (std::optional<float> v =
+          askFloat(session, "Zadej toleranci dPixel snapu HBV k rozhraní VES:  ",
+                   "(nyní je " + value + ") HBV tolerance = ", tolerance, NotANumber))
+    tolerance = *v;
   redraw(session);
 }
 

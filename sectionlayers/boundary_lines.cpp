@@ -15,25 +15,12 @@ constexpr double EndSearchStart = 1e10;
 constexpr double NoStretchLowest = 1e10;
 constexpr double NoStretchHighest = -1e10;
 
-// The counts of a profile may come from a damaged file: every loop stays
-// inside the arrays whatever they say.
-int pointCount(const SectionProfile& p) {
-  return std::clamp(p.mxindex_bodu + 1, 0, MaxPointsPerProfile);
-}
-
-int layerIndexLimit(const SectionPoint& pt) {
-  return std::clamp(pt.MDLmx, 0, MaxLayers - 1);
-}
-
-double interfaceElevation(const SectionPoint& pt, int i) {
-  return double(pt.pointZ) - std::fabs(double(pt.layerDepth[i]));
-}
-
 // Candidate elevations of a sounding for the ties: the surface first, then
 // its interfaces top down.
 int candidateCount(const SectionPoint& pt) {
-  return layerIndexLimit(pt) + 1;
+  return lastLayerIndex(pt) + 1;
 }
+
 double candidateElevation(const SectionPoint& pt, int n) {
   return n == 0 ? double(pt.pointZ) : interfaceElevation(pt, n - 1);
 }
@@ -128,7 +115,7 @@ void attachEnd(SectionProfile& p, int line, bool first, double tolX) {
   double toX = 0.0, toZ = 0.0;
   bool found = false;
   bool attached = false;
-  for (int k = 0; k < pointCount(p); ++k) {
+  for (int k = 0; k < profilePointCount(p); ++k) {
     const SectionPoint& pt = p.points[k];
     for (int c = 0; c < candidateCount(pt); ++c) {
       const double e = candidateElevation(pt, c);
@@ -243,7 +230,7 @@ float BoundaryLines::z(int i, int j) const {
 void buildSurfaceLine(const SectionProfile& profile, SurfaceLine& surface) {
   surface.count = 0;
   double last = -SurfaceChainageLimit;
-  const int points = pointCount(profile);
+  const int points = profilePointCount(profile);
   for (int n = 0; n < points; ++n) {
     int next = -1;
     for (int b = 0; b < points; ++b) {
@@ -270,7 +257,7 @@ void prepareBoundaryLines(SectionProfile& profile, SurfaceLine& surface,
   buildSurfaceLine(profile, surface);
   const double tolX = hbvTolX(exaggeration);
   const int lines = std::clamp(profile.HBV_pocet, 0, MaxHbvLines);
-  const int points = pointCount(profile);
+  const int points = profilePointCount(profile);
 
   for (int j = 0; j < lines; ++j) {
     // A line just opened by a double click (count -10) is left to the mouse.
@@ -312,9 +299,9 @@ LineInterface lineInterfaceAt(const BoundaryLines& lines, int exaggeration, int 
   if (line < 0 || line >= lines.lineCount()) return r;
   r.nearestVertex = nearestVertexTo(lines, line, xc);
   const SectionProfile& p = lines.profile();
-  if (c < 0 || c >= pointCount(p)) return r;
+  if (c < 0 || c >= profilePointCount(p)) return r;
   const SectionPoint& pt = p.points[c];
-  const int surfaceIndex = layerIndexLimit(pt);
+  const int surfaceIndex = lastLayerIndex(pt);
   const double tolX = exaggeration * d;
   // Interfaces top down, then the surface: the last match wins, so the
   // surface beats an interface and a deeper interface a shallower one. The

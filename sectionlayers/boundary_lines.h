@@ -26,6 +26,23 @@ inline double hbvTolX(int exaggeration) {
   return exaggeration * 0.01;
 }
 
+// Points and layers of a profile as the geometry walks them: the counts may
+// come from a damaged file, so they are held inside the arrays.
+inline int profilePointCount(const SectionProfile& p) {
+  return p.mxindex_bodu < 0
+             ? 0
+             : (p.mxindex_bodu >= MaxPointsPerProfile ? MaxPointsPerProfile : p.mxindex_bodu + 1);
+}
+// MDLmx held within the layer arrays: the index of the half-space.
+inline int lastLayerIndex(const SectionPoint& pt) {
+  return pt.MDLmx < 0 ? 0 : (pt.MDLmx > MaxLayers - 1 ? MaxLayers - 1 : pt.MDLmx);
+}
+// Elevation of interface i (under layer i), m.
+inline double interfaceElevation(const SectionPoint& pt, int i) {
+  const double depth = pt.layerDepth[i];
+  return double(pt.pointZ) - (depth < 0 ? -depth : depth);
+}
+
 // The terrain surface as a line: the soundings' (profileChainage, pointZ) in
 // ascending chainage, one vertex per distinct chainage.
 struct SurfaceLine {

@@ -27,25 +27,13 @@ struct Vertex {
   double z;
 };
 
-int pointCount(const SectionProfile& p) {
-  return std::clamp(p.mxindex_bodu + 1, 0, MaxPointsPerProfile);
-}
-
-int lastLayer(const SectionPoint& pt) {
-  return std::clamp(pt.MDLmx, 0, MaxLayers - 1);
-}
-
-double interfaceElevation(const SectionPoint& pt, int i) {
-  return double(pt.pointZ) - std::fabs(double(pt.layerDepth[i]));
-}
-
 double deepestInterface(const SectionPoint& pt) {
-  const int last = lastLayer(pt);
+  const int last = lastLayerIndex(pt);
   return last > 0 ? interfaceElevation(pt, last - 1) : double(pt.pointZ);
 }
 
 float layerRhoOf(const SectionPoint& pt, int layer) {
-  return std::fabs(pt.layerRho[std::clamp(layer, 0, lastLayer(pt))]);
+  return std::fabs(pt.layerRho[std::clamp(layer, 0, lastLayerIndex(pt))]);
 }
 
 // The layer of c just above interface i where a band's bottom line arrives,
@@ -53,10 +41,10 @@ float layerRhoOf(const SectionPoint& pt, int layer) {
 // c's surface (index MDLmx in the searches) or nothing has only the top layer
 // of c beside it.
 float rhoAbove(const SectionPoint& pt, int i) {
-  return layerRhoOf(pt, (i < 0 || i >= lastLayer(pt)) ? 0 : i);
+  return layerRhoOf(pt, (i < 0 || i >= lastLayerIndex(pt)) ? 0 : i);
 }
 float rhoBelow(const SectionPoint& pt, int i) {
-  return layerRhoOf(pt, (i < 0 || i >= lastLayer(pt)) ? 0 : i + 1);
+  return layerRhoOf(pt, (i < 0 || i >= lastLayerIndex(pt)) ? 0 : i + 1);
 }
 
 // Where edge (a, b) crosses elevation z (a at or above z, b below it).
@@ -74,7 +62,7 @@ Neighbours neighboursOf(const SectionProfile& p, int k) {
   Neighbours n;
   double bestLeft = NeighbourReach, bestRight = NeighbourReach;
   const double xk = p.points[k].profileChainage;
-  for (int b = 0; b < pointCount(p); ++b) {
+  for (int b = 0; b < profilePointCount(p); ++b) {
     const double dx = double(p.points[b].profileChainage) - xk;
     if (dx < 0.0 && -dx < bestLeft) {
       bestLeft = -dx;
@@ -124,8 +112,9 @@ class ColouringPass {
 
   Layer layer(int k, int o) const {
     const SectionPoint& pt = p_.points[k];
-    Layer l{k,  pt.profileChainage, pt.pointZ, o, lastLayer(pt), std::fabs(pt.layerRho[o]), 0.0,
-            0.0};
+    Layer l{
+        k,  pt.profileChainage, pt.pointZ, o, lastLayerIndex(pt), std::fabs(pt.layerRho[o]), 0.0,
+        0.0};
     l.zTop = o == 0 ? double(pt.pointZ) : interfaceElevation(pt, o - 1);
     l.zBot = o < l.last ? interfaceElevation(pt, o) : zBottom_;
     return l;
@@ -381,7 +370,7 @@ void ColouringPass::deepToLeft(const Layer& l, int b) {
     const double x = vx(w.line, j);
     if (xb <= x && x <= l.xk) wedge.add(x, vz(w.line, j));
   }
-  const float rhoB = layerRhoOf(pb, lastLayer(pb));
+  const float rhoB = layerRhoOf(pb, lastLayerIndex(pb));
   emit(xb, l.xk, rhoB, rhoB, wedge);
 }
 
@@ -412,7 +401,7 @@ void ColouringPass::deepToRight(const Layer& l, int c) {
     const double x = vx(w.line, j);
     if (l.xk <= x && x <= xc) wedge.add(x, vz(w.line, j));
   }
-  const float rhoC = layerRhoOf(pc, lastLayer(pc));
+  const float rhoC = layerRhoOf(pc, lastLayerIndex(pc));
   emit(l.xk, xc, rhoC, rhoC, wedge);
 }
 
@@ -551,20 +540,20 @@ void colourLayers(SectionDatabase& db, SectionWindowState& view, const BandWrite
     return view.viewMinChainage < x && x < view.viewMaxChainage;
   };
 
-  for (int k = 0; k < pointCount(p); ++k) {
+  for (int k = 0; k < profilePointCount(p); ++k) {
     if (!shown(k)) continue;
     const Neighbours n = neighboursOf(p, k);
-    for (int o = 0; o <= lastLayer(p.points[k]); ++o) {
+    for (int o = 0; o <= lastLayerIndex(p.points[k]); ++o) {
       const Layer l = pass.layer(k, o);
       if (n.right >= 0) pass.bandToRight(l, n.right);
       if (n.left < 0) pass.extendToEdge(l, true);
       if (n.right < 0) pass.extendToEdge(l, false);
     }
   }
-  for (int k = 0; k < pointCount(p); ++k) {
+  for (int k = 0; k < profilePointCount(p); ++k) {
     if (!shown(k)) continue;
     const Neighbours n = neighboursOf(p, k);
-    for (int o = 0; o <= lastLayer(p.points[k]); ++o) {
+    for (int o = 0; o <= lastLayerIndex(p.points[k]); ++o) {
       const Layer l = pass.layer(k, o);
       if (o >= l.last - 1) {
         if (n.left >= 0) pass.deepToLeft(l, n.left);

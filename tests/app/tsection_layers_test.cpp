@@ -11,6 +11,7 @@
 #include "section/qt/tsection.h"
 #include "section/section_painting.h"
 #include "section/vdb_file.h"
+#include "section_picture_support.h"
 #include "section_qt_support.h"
 #include "sectionlayers/colour_scale_file.h"
 #include "tests/support/fixture_path.h"
@@ -19,44 +20,20 @@
 namespace orv::testing {
 namespace {
 
-constexpr ui::ScreenSize Screen{1600, 1000};
-
 bool readFixture(SectionDatabase& db, ColourScale& scale) {
-  setInitialDatabaseState(db);
-  return readVdb(db, orv_test::fixturePath("profil8.vdb").c_str()).code == 1 &&
-         readColourScale(scale, orv_test::fixturePath("profil5.rsc").c_str()).code == 1;
+  return readPictureFixture(db, scale, "profil8.vdb");
 }
 
 TEST(SectionLayersPictureTest, EightSoundingsAndSixLinesMatchTheirReferencePicture) {
-  ASSERT_TRUE(orv_test::fixturePresent(orv_test::fixturePath("profil8_layers.png")));
-  ZeroedBlock<SectionDatabase> db;
-  auto view = std::make_unique<SectionWindowState>();
-  ASSERT_TRUE(readFixture(*db, view->colourScale));
-  setViewForReadDatabase(*view);
-  ui::QImageCanvas canvas(2 * Screen.width, 2 * Screen.height);
-  canvas.setFont(QGuiApplication::font());
-  paintSection(*db, *view, canvas, Screen);
-
-  const QImage drawn = canvas.image().copy(0, 0, Screen.width, Screen.height);
-  const QImage reference =
-      QImage(QString::fromStdString(orv_test::fixturePath("profil8_layers.png")))
-          .convertToFormat(drawn.format());
-  ASSERT_EQ(reference.size(), drawn.size());
-  long differing = 0;
-  for (int y = 0; y < drawn.height(); ++y)
-    for (int x = 0; x < drawn.width(); ++x) differing += drawn.pixel(x, y) != reference.pixel(x, y);
-  EXPECT_LT(differing, drawn.width() * drawn.height() / 500) << differing << " pixels differ";
-
+  DrawnFixture f;
+  ASSERT_TRUE(f.draw("profil8.vdb"));
+  EXPECT_TRUE(matchesReference(f, "profil8_layers.png"));
   // Between two soundings the ground is coloured too: midway between 0 and
   // 50 m in the second layer (300 -> 275 ohm.m, orange) and in the third
   // (15 -> 18 ohm.m, blue).
-  const SectionLayout& l = view->layout;
-  const SectionPoint& a = db->profiles[0].points[0];
-  auto colourAt = [&](double chainage, double elevation) {
-    return canvas.pixel(chainageToPixel(l, chainage), elevationToPixel(l, elevation));
-  };
-  EXPECT_EQ(colourAt(25, a.pointZ - 5), 0x0080FF);
-  EXPECT_EQ(colourAt(25, a.pointZ - 20), 0xFF8000);
+  const SectionPoint& a = f.db->profiles[0].points[0];
+  EXPECT_EQ(f.colourAt(25, a.pointZ - 5), 0x0080FF);
+  EXPECT_EQ(f.colourAt(25, a.pointZ - 20), 0xFF8000);
 }
 
 class SectionLinesRoadTest : public ::testing::Test {

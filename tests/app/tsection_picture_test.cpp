@@ -14,6 +14,7 @@
 #include "section/qt/tsection.h"
 #include "section/section_painting.h"
 #include "section/vdb_file.h"
+#include "section_picture_support.h"
 #include "section_qt_support.h"
 #include "sectionlayers/colour_scale_file.h"
 #include "tests/support/fixture_path.h"
@@ -22,45 +23,21 @@
 namespace orv::testing {
 namespace {
 
-constexpr ui::ScreenSize Screen{1600, 1000};
-
 bool readFixture(SectionDatabase& db, ColourScale& scale) {
-  setInitialDatabaseState(db);
-  return readVdb(db, orv_test::fixturePath("profil5.vdb").c_str()).code == 1 &&
-         readColourScale(scale, orv_test::fixturePath("profil5.rsc").c_str()).code == 1;
+  return readPictureFixture(db, scale, "profil5.vdb");
 }
 
 TEST(SectionPictureTest, AFivePointProfileMatchesItsReferencePicture) {
-  ASSERT_TRUE(orv_test::fixturePresent(orv_test::fixturePath("profil5_section.png")));
-  ZeroedBlock<SectionDatabase> db;
-  auto view = std::make_unique<SectionWindowState>();
-  ASSERT_TRUE(readFixture(*db, view->colourScale));
-  setViewForReadDatabase(*view);
-  ui::QImageCanvas canvas(2 * Screen.width, 2 * Screen.height);
-  canvas.setFont(QGuiApplication::font());
-  paintSection(*db, *view, canvas, Screen);
-
-  const QImage drawn = canvas.image().copy(0, 0, Screen.width, Screen.height);
-  const QImage reference =
-      QImage(QString::fromStdString(orv_test::fixturePath("profil5_section.png")))
-          .convertToFormat(drawn.format());
-  ASSERT_EQ(reference.size(), drawn.size());
-  long differing = 0;
-  for (int y = 0; y < drawn.height(); ++y)
-    for (int x = 0; x < drawn.width(); ++x) differing += drawn.pixel(x, y) != reference.pixel(x, y);
-  // Text may be rasterised a little differently from machine to machine;
-  // every line, fill and position must not.
-  EXPECT_LT(differing, drawn.width() * drawn.height() / 500) << differing << " pixels differ";
-
-  // The layers by their scale colours, sampled mid-layer in the columns of
-  // points at 50 m (220 ohm.m: orange) and 100 m (12 ohm.m: blue).
-  const SectionLayout& l = view->layout;
-  auto colourAt = [&](double chainage, double elevation) {
-    return canvas.pixel(chainageToPixel(l, chainage) + 60, elevationToPixel(l, elevation));
-  };
-  EXPECT_EQ(colourAt(50, 305), 0x0080FF);
-  EXPECT_EQ(colourAt(100, 290), 0xFF8000);
-  EXPECT_EQ(colourAt(150, 298), 0x00FF00);
+  DrawnFixture f;
+  ASSERT_TRUE(f.draw("profil5.vdb"));
+  EXPECT_TRUE(matchesReference(f, "profil5_section.png"));
+  // The layers by their scale colours, sampled mid-layer beside the labels in
+  // the columns of points at 50 m (220 ohm.m: orange), 100 m (12 ohm.m: blue)
+  // and 150 m (90 ohm.m: green).
+  const double beside = 60 / f.view->layout.pxPerMetreX;
+  EXPECT_EQ(f.colourAt(50 + beside, 305), 0x0080FF);
+  EXPECT_EQ(f.colourAt(100 + beside, 290), 0xFF8000);
+  EXPECT_EQ(f.colourAt(150 + beside, 298), 0x00FF00);
 }
 
 class SectionWindowRoadTest : public ::testing::Test {

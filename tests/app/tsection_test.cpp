@@ -78,14 +78,13 @@ TEST_F(SectionWindowTest, PopupHoldsProfileChoiceNewProfileAndDeletion) {
   ASSERT_NE(popup, nullptr);
   QStringList items;
   for (QAction* a : popup->actions()) items << a->text();
-  EXPECT_EQ(items,
-            (QStringList{QStringLiteral("Vyber aktuální profil "), QStringLiteral("Nový profil"),
-                         QStringLiteral("Smaž aktuální bod"), QString(),
-                         QStringLiteral("Fitni řez "), QStringLiteral("křivky VES"),
-                         QStringLiteral("VP zobraz"), QStringLiteral("barvy dle rezistivit"),
-                         QString(), QStringLiteral("vymezovat vrstvy"),
-                         QStringLiteral("vybarvit vrstvy"),
-                         QStringLiteral("delete aktivní křivku HBV")}));
+  EXPECT_EQ(items, (QStringList{
+                       QStringLiteral("Vyber aktuální profil "), QStringLiteral("Nový profil"),
+                       QStringLiteral("Smaž aktuální bod"), QString(), QStringLiteral("Fitni řez "),
+                       QStringLiteral("křivky VES"), QStringLiteral("VP zobraz"),
+                       QStringLiteral("barvy dle rezistivit"), QString(),
+                       QStringLiteral("vymezovat vrstvy"), QStringLiteral("vybarvit vrstvy"),
+                       QStringLiteral("delete aktivní křivku HBV")}));
   QMenu* choice = popup->actions()[0]->menu();
   ASSERT_NE(choice, nullptr);
   ASSERT_EQ(choice->actions().size(), MaxProfiles);
