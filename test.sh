@@ -3,7 +3,7 @@
 # ORV_SANITIZE=1 ./test.sh builds and runs it under AddressSanitizer + UBSan.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-source "$here/tools/install_deps.sh"
+ORV_WITH_EXPORT_CHECKS=1 source "$here/tools/install_deps.sh"
 dir="$here/build-test"
 san=OFF
 if [ "${ORV_SANITIZE:-0}" = 1 ]; then dir="$here/build-asan"; san=ON; fi

@@ -6,6 +6,11 @@ set -euo pipefail
 
 orv_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev
               fonts-dejavu-core qt6-translations-l10n libgtest-dev libgmock-dev googletest libbenchmark-dev locales)
+# The suite checks the exports with the programs that consume them: a DXF
+# reader and a gridding and contouring package.
+if [ "${ORV_WITH_EXPORT_CHECKS:-0}" = 1 ]; then
+  orv_packages+=(python3-ezdxf gmt)
+fi
 
 # Runs a command as root: directly when we are root, else through sudo. With
 # neither, says what is needed and stops.
