@@ -14,9 +14,7 @@
 #include <vector>
 
 #include "base/cp1250.h"
-#include "section/section_painting.h"
 #include "section/vdb_file.h"
-#include "tests/curveview/recording_canvas.h"
 #include "tests/section/section_test_support.h"
 
 namespace orv::testing {
@@ -218,30 +216,6 @@ TEST(WriteBandGrid, ColumnsEveryFourMetresAndPointsEveryMetreUpToTheUpperEdge) {
       EXPECT_NEAR(rows[i].z, c.rows[i].z, 1e-9) << i;
       EXPECT_EQ(rows[i].value, c.rows[i].value) << i;
     }
-  }
-}
-
-TEST_F(SectionTest, LayerGridHoldsTheBandsResistivitiesOfTheColouredSection) {
-  ASSERT_EQ(readVdb(db(), ORV_FIXTURES_DIR "/profil8.vdb").code, 1);
-  testing_support::RecordingCanvas canvas{3200, 2000};
-  paintSection(db(), view, canvas, {1600, 1000});
-  const std::string grid = captured([&](std::FILE* f) { return writeLayerGrid(db(), view, f); });
-  EXPECT_EQ(grid.substr(0, grid.find("\r\n")), gridTitleLine(GridKind::Layers, db()));
-  const std::vector<Row> rows = rowsOf(grid);
-  ASSERT_GT(rows.size(), 100u);
-  double lo = 1e30, hi = -1e30, left = 1e30, right = -1e30;
-  const SectionProfile& p = profile(0);
-  for (int k = 0; k <= p.mxindex_bodu; ++k) {
-    left = std::min(left, double(p.points[k].profileChainage));
-    right = std::max(right, double(p.points[k].profileChainage));
-    for (int j = 0; j <= p.points[k].MDLmx; ++j) {
-      lo = std::min(lo, double(std::fabs(p.points[k].layerRho[j])));
-      hi = std::max(hi, double(std::fabs(p.points[k].layerRho[j])));
-    }
-  }
-  for (const Row& r : rows) {
-    EXPECT_GE(r.value, lo - 1e-3);
-    EXPECT_LE(r.value, hi + 1e-3);
   }
 }
 

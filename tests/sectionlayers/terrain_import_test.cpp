@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -188,16 +187,6 @@ TEST_F(TerrainCommandsTest, MessagesInOrderAndNothingChangedOnAnyFailure) {
   importTerrainHeights(session);
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Nevybral jste žádný soubor"});
   EXPECT_EQ(shows, 9);
-}
-
-TEST_F(TerrainCommandsTest, NumbersReadTheSameUnderACzechLocale) {
-  const std::string saved = std::setlocale(LC_ALL, nullptr);
-  ASSERT_TRUE(std::setlocale(LC_ALL, "cs_CZ.UTF-8"));
-  addPoint(25, 25, 7);
-  dialogs.answer(file("lomy.txt", "pf 2 0 100.5 100 110.5"));
-  importTerrainHeights(session);
-  std::setlocale(LC_ALL, saved.c_str());
-  EXPECT_FLOAT_EQ(profile(0).points[0].pointZ, 103.0f);
 }
 
 }  // namespace
