@@ -21,6 +21,9 @@ namespace {
 constexpr double GridDecadeStep = 0.11266336187471834863;
 // A sample that misses a layer's bottom by rounding of the steps still counts.
 constexpr double SampleSlack = 1e-6;
+// Steps of one sampled column or row at most (20 km of a model column): a
+// damaged depth or boundary line of astronomic size must not write without end.
+constexpr int MaxGridSteps = 100000;
 
 constexpr const char* ResistivityUnits = "[m]\t[m]\t[ohm.m]";
 constexpr const char* IpUnits = "[m]\t[m]\t[%]";
@@ -102,9 +105,9 @@ void writeModelPoint(GridFile& out, const SectionPoint& pt) {
     const double rho = std::fabs(double(pt.layerRho[j]));
     // Steps counted from the top, so that a long column does not drift off
     // the 0.2 m raster.
-    for (int i = 0;; ++i) {
+    for (int i = 0; i < MaxGridSteps; ++i) {
       const double z = top - i * ModelGridStep;
-      if (z < bottom - SampleSlack) break;
+      if (!(z >= bottom - SampleSlack)) break;
       out.point(x, z, rho);
     }
     top = bottom;
@@ -260,7 +263,7 @@ void writeBandGrid(std::string& out, double xa, double xb, float rhoA, float rho
     if (xs[i] == smallest || xs[i] == largest) split = i;
 
   const double dRho = double(rhoB) - double(rhoA);
-  for (int c = 0;; ++c) {
+  for (int c = 0; c < MaxGridSteps; ++c) {
     const double x = smallest + c * BandGridStepX;
     if (!(x < largest)) break;
     std::optional<double> upper = chainElevation(xs, zs, 0, split, x);
@@ -271,7 +274,7 @@ void writeBandGrid(std::string& out, double xa, double xb, float rhoA, float rho
     if (zUpper < zLower) std::swap(zUpper, zLower);
     // A band of no width (xa == xb) has one resistivity.
     const double rho = xb != xa ? rhoA + dRho / (xb - xa) * (x - xa) : double(rhoA);
-    for (int i = 0;; ++i) {
+    for (int i = 0; i < MaxGridSteps; ++i) {
       const double z = zLower + i * BandGridStepZ;
       if (!(z < zUpper + 0.9)) break;
       appendPoint(out, x, std::min(z, zUpper), rho);

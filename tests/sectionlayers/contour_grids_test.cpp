@@ -148,6 +148,18 @@ TEST_P(ContourGridsTest, ModelsAreSampledDownToTheDepthReach) {
   }
 }
 
+TEST_P(ContourGridsTest, DamagedDepthsEndTheirColumns) {
+  SectionPoint& pt = addPoint(0.0f, 300.0f);
+  pt.MDLmx = 1;
+  pt.layerDepth[0] = std::nanf("");
+  EXPECT_EQ(rowsOf(captured([&](std::FILE* f) { return writeModelGrid(db(), f); })).size(), 0u);
+  pt.layerDepth[0] = 1e30f;
+  const std::size_t rows =
+      rowsOf(captured([&](std::FILE* f) { return writeModelGrid(db(), f); })).size();
+  EXPECT_GT(rows, 1000u);
+  EXPECT_LE(rows, 200000u);
+}
+
 TEST_P(ContourGridsTest, PseudoSectionPutsEveryCellAtHalfItsSpacing) {
   SectionPoint& a = addPoint(0.0f, 200.0f);
   a.nABmn = 5;
