@@ -55,7 +55,7 @@ TEST_F(DxfSettingsFile, DefaultsAreWrittenInWindows1250WithTheKeysInOrder) {
   EXPECT_EQ(dxfSettingsFileText(DxfSettings{}), utf8ToCp1250(kDefaultFile));
 }
 
-TEST_F(DxfSettingsFile, MissingFileSaysSoAndTakesTheDefaults) {
+TEST_F(DxfSettingsFile, MissingOrUnwritableFileIsSaid) {
   DxfSettings s;
   s.dxfExaggeration = 9.0f;
   s.dxfTickX = 77;
@@ -67,6 +67,10 @@ TEST_F(DxfSettingsFile, MissingFileSaysSoAndTakesTheDefaults) {
   EXPECT_EQ(s.dxfTickX, 5);
   EXPECT_EQ(s.dxfFileName, "posledni.dxf");
   EXPECT_EQ(s.iniFileName, (dir / "orv.ini").string());
+
+  s.iniFileName = (dir / "chybi" / "orv.ini").string();
+  EXPECT_FALSE(writeDxfSettings(s, dialogs));
+  EXPECT_EQ(dialogs.messages().back(), "Nemožno ukládat do ini souboru!");
 }
 
 TEST_F(DxfSettingsFile, RoundTripIsByteExactAndWritesBackUnderTheFoundSpelling) {
@@ -131,14 +135,6 @@ TEST_F(DxfSettingsFile, DamagedLinesKeepTheirDefaultsAndDoNotShiftTheOthers) {
     EXPECT_EQ(s.dxfTickX, c.tickX);
     EXPECT_EQ(s.dxfArrowHeight, c.arrowHeight);
   }
-}
-
-TEST_F(DxfSettingsFile, UnwritableFileIsSaid) {
-  DxfSettings s;
-  s.iniFileName = (dir / "chybi" / "orv.ini").string();
-  EXPECT_FALSE(writeDxfSettings(s, dialogs));
-  ASSERT_EQ(dialogs.messages().size(), 1u);
-  EXPECT_EQ(dialogs.messages()[0], "Nemožno ukládat do ini souboru!");
 }
 
 }  // namespace
