@@ -13,6 +13,7 @@
 #include "curveview/curve_rendering.h"
 #include "section/qt/tsection.h"
 #include "section/qt/tvesparametryedit.h"
+#include "sectionlayers/qt/tparucm.h"
 
 Shell::Shell(ui::Dialogs* dialogs, bool showWelcome) : showWelcome_(showWelcome) {
   // The order is fixed: the section sizes itself against the curve window,
@@ -26,6 +27,8 @@ Shell::Shell(ui::Dialogs* dialogs, bool showWelcome) : showWelcome_(showWelcome)
   note(section_.get());
   pointDialog_ = std::make_unique<TVESparametryEdit>(section_->session(), section_.get());
   note(pointDialog_.get());
+  dxfDialog_ = std::make_unique<TparUCM>(section_.get());
+  note(dxfDialog_.get());
   ui::Dialogs& anyDialogs = curve_->session().dialogs;
   displayParameters_ =
       std::make_unique<Tparzobr>(curve_.get(), curve_->state(), displayFlags_, anyDialogs);
@@ -37,6 +40,8 @@ Shell::Shell(ui::Dialogs* dialogs, bool showWelcome) : showWelcome_(showWelcome)
   help_ = std::make_unique<HelpViewer>(nullptr);
 
   curve_->setSection(section_.get());
+  TparUCM* dxfDialog = dxfDialog_.get();
+  section_->setDxfSettingsDialog([dxfDialog](orv::DxfSettings& s) { dxfDialog->execute(s); });
   TVESparametryEdit* pointDialog = pointDialog_.get();
   section_->setPointDialog([pointDialog] {
     pointDialog->exec();

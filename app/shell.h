@@ -12,6 +12,7 @@ class Tulvakwin;
 class To_programu;
 class TSection;
 class TVESparametryEdit;
+class TparUCM;
 class Tparzobr;
 class Tuvitani;
 class Tpreferenceuzivatele;
@@ -36,6 +37,7 @@ class Shell {
   To_programu* about() const { return about_.get(); }
   TSection* section() const { return section_.get(); }
   TVESparametryEdit* pointDialog() const { return pointDialog_.get(); }
+  TparUCM* dxfDialog() const { return dxfDialog_.get(); }
   Tparzobr* displayParameters() const { return displayParameters_.get(); }
   Tuvitani* welcome() const { return welcome_.get(); }
   Tpreferenceuzivatele* preferences() const { return preferences_.get(); }
@@ -54,6 +56,7 @@ class Shell {
   std::unique_ptr<To_programu> about_;
   std::unique_ptr<TSection> section_;
   std::unique_ptr<TVESparametryEdit> pointDialog_;
+  std::unique_ptr<TparUCM> dxfDialog_;
   // The section settings the display dialog edits, synchronised with the
   // section window around each use.
   orv::SectionDisplayFlags displayFlags_{};

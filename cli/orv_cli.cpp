@@ -18,6 +18,7 @@
 #include "base/zeroed_block.h"
 #include "cli/headless_ui.h"
 #if ORV_CLI_PICTURES
+#include "cli/export_command.h"
 #include "cli/section_picture.h"
 #endif
 #include "curve/curve_session.h"
@@ -72,6 +73,12 @@ const char* const kHelp =
     "      1600x1000), and write the window's client area (W x H) as a PNG; an\n"
     "      existing OUT is never overwritten. The colour scale is FILE.rsc, or\n"
     "      orvcolres.rsc of the current folder as the window loads it at start-up\n"
+    "  orv-cli export FILE.vdb [--profile P] [--scale FILE.rsc]\n"
+    "          (--dxf OUT.dxf | --grid model|pseudo|ip|layers OUT.DAT | --jpeg OUT.jpg)\n"
+    "      export profile P (default 0) as the section window's export menu does,\n"
+    "      with the DXF settings of orv.ini in the current folder (the defaults\n"
+    "      without it); the picture is the whole bitmap with the colour legend;\n"
+    "      an existing OUT is never overwritten\n"
     "  orv-cli --help\n"
     "\n"
     "FILE is read by its extension, in any letter case: .oax (ODRAM), .sas (SAS),\n"
@@ -537,6 +544,7 @@ int main(int argc, char** argv) {
   if (command == "vdb-list" || command == "vdb-copy") return runVdbCommand(command, argc, argv);
 #if ORV_CLI_PICTURES
   if (command == "section") return orv::cli::runSectionPicture(argc, argv);
+  if (command == "export") return orv::cli::runExport(argc, argv);
 #endif
   if (command != "merge" && command != "forward" && command != "invert") {
     std::fprintf(stderr, "orv-cli: unknown command %s (see orv-cli --help)\n", argv[1]);

@@ -11,6 +11,7 @@
 
 #include "base/c_format.h"
 #include "base/zeroed_block.h"
+#include "cli/section_drawing.h"
 #include "section/database_commands.h"
 #include "section/section_database.h"
 #include "section/section_painting.h"
@@ -22,8 +23,6 @@
 namespace orv::cli {
 namespace {
 
-constexpr int ExitError = 1;
-constexpr int ExitUsage = 2;
 constexpr int DefaultScreenWidth = 1600;
 constexpr int DefaultScreenHeight = 1000;
 constexpr int MaxScreenSide = 8000;
@@ -36,18 +35,6 @@ struct PictureOptions {
   int width = DefaultScreenWidth;
   int height = DefaultScreenHeight;
 };
-
-// Qt's own notes (a missing runtime folder, font fallbacks) are not the
-// tool's to report; its errors stay one line each.
-void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
-  if (type == QtCriticalMsg || type == QtFatalMsg)
-    std::fprintf(stderr, "orv-cli: %s\n", text.toLocal8Bit().constData());
-}
-
-int fail(int code, const std::string& text) {
-  std::fprintf(stderr, "orv-cli: %s\n", text.c_str());
-  return code;
-}
 
 // "1600x1000" (or with the multiplication sign).
 bool parseSize(std::string_view text, int& w, int& h) {
@@ -100,69 +87,21 @@ int parseArguments(int argc, char** argv, PictureOptions& o) {
   return 0;
 }
 
-// The scale named by --scale must be read; the default one is read when it
-// is there, as the window does at start-up.
-bool loadScale(const PictureOptions& o, ColourScale& scale) {
-  const std::string path = o.scale.empty() ? std::string(DefaultColourScaleName) : o.scale;
-  if (o.scale.empty() && !QFile::exists(QString::fromLocal8Bit(path.c_str()))) return true;
-  const ColourScaleReadResult read = readColourScale(scale, path.c_str());
-  if (read.code == 1) {
-    if (read.capped)
-      std::fprintf(stderr, "orv-cli: %s: only the first 499 colours were read\n", path.c_str());
-    return true;
-  }
-  fail(ExitError, read.code == 0 ? "cannot open " + path : path + " holds no colour count");
-  return false;
-}
-
 }  // namespace
 
 int runSectionPicture(int argc, char** argv) {
   PictureOptions o;
   if (int code = parseArguments(argc, argv, o)) return code;
 
-  ZeroedBlock<SectionDatabase> db;
-  setInitialDatabaseState(*db);
-  const VdbReadResult read = readVdb(*db, o.database.c_str());
-  if (read.code != 1) return fail(ExitError, "cannot open " + o.database);
-  if (read.truncated)
-    return fail(ExitError, o.database + ": " + incompleteDatabaseMessage(read.pointsRead) + " " +
-                               o.png + " not written");
-  if (o.profile > db->mxindex_profilu)
-    return fail(ExitError, o.database + " has no profile " + std::to_string(o.profile));
-  if (QFile::exists(QString::fromLocal8Bit(o.png.c_str())))
-    return fail(ExitError, o.png + " exists, not overwritten");
-
-  // Text needs the font machinery of a GUI application, not a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(quietQtNotes);
-  int qtArgc = 1;
-  char* qtArgv[] = {argv[0], nullptr};
-  QGuiApplication app(qtArgc, qtArgv);
-
-  auto view = std::make_unique<SectionWindowState>();
-  setViewForReadDatabase(*view);
-  if (!loadScale(o, view->colourScale)) return ExitError;
-  db->currentProfile = o.profile;
-  db->currentPoint = 0;
+  DrawnProfile d;
+  if (int code = readProfile(o.database, o.profile, o.png, d)) return code;
+  if (refuseExisting(o.png)) return ExitError;
+  const std::unique_ptr<QGuiApplication> app = startPainting(argv[0]);
+  if (!loadScale(o.scale, d.view->colourScale)) return ExitError;
   // The window's bitmap is twice the screen; what it shows is its client area.
   ui::QImageCanvas canvas(2 * o.width, 2 * o.height);
-  canvas.setFont(QGuiApplication::font());
-  paintSection(*db, *view, canvas, ui::ScreenSize{o.width, o.height});
-
-  const QImage shown = canvas.image().copy(0, 0, o.width, o.height);
-  // Written next to its final name and moved there only when complete.
-  const QString target = QString::fromLocal8Bit(o.png.c_str());
-  const QString partial = target + ".part";
-  if (!shown.save(partial, "PNG")) {
-    QFile::remove(partial);
-    return fail(ExitError, "cannot write " + o.png);
-  }
-  if (!QFile::rename(partial, target)) {
-    QFile::remove(partial);
-    return fail(ExitError, o.png + " exists, not overwritten");
-  }
-  return 0;
+  paint(d, canvas, ui::ScreenSize{o.width, o.height});
+  return saveImageOnce(canvas.image().copy(0, 0, o.width, o.height), o.png, "PNG");
 }
 
 }  // namespace orv::cli

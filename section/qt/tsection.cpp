@@ -21,6 +21,9 @@
 #include "section/view_commands.h"
 #include "sectionlayers/boundary_line_commands.h"
 #include "sectionlayers/colour_scale_commands.h"
+#include "sectionlayers/contour_grids.h"
+#include "sectionlayers/dxf_export.h"
+#include "sectionlayers/terrain_import.h"
 #include "ui/qt/image_printing.h"
 #include "ui/qt/image_widget.h"
 #include "ui/qt/menu_item.h"
@@ -68,6 +71,7 @@ TSection::TSection(orv::CurveLink& curve, int curveWindowWidth, QWidget* parent,
   connect(imgRez_, &ui::ImageWidget::resized, this, &TSection::FormResize);
   buildMenus();
   orv::showLayerModeMarks(session_);
+  orv::readDxfSettings(dxf_, std::string(orv::textOf(curve.state().StartFolder)), *dialogs_);
   orv::loadDefaultColourScale(session_);
 
   // Normal window at the left edge, leaving the curve window its width less
@@ -111,6 +115,7 @@ void TSection::buildMenus() {
   buildIpMenu(group("VP1"));
   buildViewMenu(group("Zobraz1"));
   buildLayersMenu(group("Vrstvy1"));
+  buildExportMenu(group("Export1"));
   buildPrintMenu(group("Tisk1"));
   buildArrowItems();
   buildPopup();
@@ -139,6 +144,12 @@ void TSection::buildEditMenu(QMenu* edit) {
   addItem(edit, "NaaktulnmpfupravXvechbodVESnapodlpovrchu1",
           QStringLiteral("Na aktuálním pf uprav XvšechbodůVES na podél povrchu"), QKeySequence(),
           [this] { NaaktulnmpfupravXvechbodVESnapodlpovrchu1Click(); });
+  command(edit, "Nativkydocelhoprofiluzesouborutxttypuxtabz1",
+          "Načti výšky do celého profilu ze souboru *.txt typu x tab z", QKeySequence(),
+          orv::importTerrainAlongSurface);
+  command(edit, "NativkybezposunuXametrdlepovrchuzesouborutxttypuxtabz1",
+          "Načti výšky bez posunu X a metráží dle povrchu ze souboru *.txt typu x tab z",
+          QKeySequence(), orv::importTerrainHeights);
   addItem(edit, "Fitniez1", QStringLiteral("Edituj křivky HBV"), QKeySequence(Qt::CTRL | Qt::Key_E),
           [this] {
             orv::toggleHbvEditMode(session_);
@@ -240,6 +251,52 @@ void TSection::buildLayersMenu(QMenu* layers) {
                             orv::toggleDrawLayerBounds);
   bounds->setCheckable(true);
   bounds->setChecked(view_.drawLayerBounds);
+}
+
+void TSection::buildExportMenu(QMenu* exportMenu) {
+  addItem(exportMenu, "DXF1", QStringLiteral("-> DXF"), QKeySequence(), [this] {
+    orv::dxfExportCommand(session_, dxf_, [this](const std::string& path) {
+      orv::saveDxfCompanionPicture(session_, [this, path](bool) { writeBitmapJpeg(path); });
+    });
+  });
+  addItem(exportMenu, "parametryexportudoUCM1", QStringLiteral(" - parametry exportu do DXF"),
+          QKeySequence(), [this] { parametryexportudoUCM1Click(); });
+  exportMenu->addSeparator();
+  command(exportMenu, "RzdAB4ez1", "-> X Z R                   pro Winsurf", QKeySequence(),
+          orv::exportModelGrid);
+  command(exportMenu, "XAB4RzdproWinsurf1", "-> X (Z-AB/4) Rzd    pro Winsurf", QKeySequence(),
+          orv::exportPseudoSection);
+  command(exportMenu, "XZAB4VP1", "-> X  (Z-AB/4)   VP   pro Winsurf ", QKeySequence(),
+          orv::exportIpPseudoSection);
+  command(exportMenu, "XZRintVrstevWinsurf1", "-> X Z Rint Vrstev Winsurf krok 3 m", QKeySequence(),
+          orv::exportLayerGrid);
+  exportMenu->addSeparator();
+  addItem(exportMenu, "JPG1", QStringLiteral("-> JPG"), QKeySequence(), [this] {
+    orv::savePictureWithLegend(session_, [this](bool useDxfName) { savePicture(useDxfName); });
+  });
+  addItem(exportMenu, "UCM1", QStringLiteral("-> jen barvy do JPG"), QKeySequence(), [this] {
+    orv::saveColoursOnlyPicture(session_, [this](bool useDxfName) { savePicture(useDxfName); });
+  });
+}
+
+void TSection::parametryexportudoUCM1Click() {
+  const orv::SectionProfile& p = db_->profiles[db_->currentProfile];
+  if (p.mxindex_bodu < 0) {
+    orv::readDatabase(session_);
+    return;
+  }
+  if (dxfDialog_) dxfDialog_(dxf_);
+  paintSection();
+}
+
+void TSection::writeBitmapJpeg(const std::string& path) {
+  if (!imgRez_->canvas().image().save(QString::fromLocal8Bit(path.c_str()), "JPG"))
+    dialogs_->message("Nemožno vytvořit zvolený soubor " + path);
+}
+
+void TSection::savePicture(bool useDxfName) {
+  const std::string path = orv::pictureFileName(*dialogs_, useDxfName, dxf_.dxfFileName);
+  if (!path.empty()) writeBitmapJpeg(path);
 }
 
 void TSection::buildPrintMenu(QMenu* print) {
@@ -479,6 +536,7 @@ void TSection::showAndWait(int milliseconds) {
 }
 
 void TSection::Konec1Click() {
+  orv::writeDxfSettings(dxf_, *dialogs_);
   close();
 }
 

@@ -13,6 +13,7 @@
 #include "section/section_database.h"
 #include "section/section_session.h"
 #include "section/section_window_state.h"
+#include "sectionlayers/dxf_settings.h"
 #include "ui/qt/qt_window_chrome.h"
 
 class QAction;
@@ -40,6 +41,12 @@ class TSection : public QMainWindow, public orv::SectionLink {
   orv::SectionSession& session() { return session_; }
   orv::SectionDatabase& database() { return *db_; }
   orv::SectionWindowState& viewState() { return view_; }
+  orv::DxfSettings& dxfSettings() { return dxf_; }
+  // The DXF settings dialog, created by the application shell in its place of
+  // the window order.
+  void setDxfSettingsDialog(std::function<void(orv::DxfSettings&)> dialog) {
+    dxfDialog_ = std::move(dialog);
+  }
   ui::ImageWidget* image() const { return imgRez_; }
   QMenu* popupMenu() const { return popup_; }
   // The printer "Tisk formuláře" prints to: the one the set-up dialog
@@ -110,6 +117,11 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void buildViewMenu(QMenu* menu);
   void buildLayersMenu(QMenu* menu);
   void buildPrintMenu(QMenu* menu);
+  void buildExportMenu(QMenu* menu);
+  void parametryexportudoUCM1Click();
+  // Writes the whole bitmap as a JPEG (an existing picture is replaced).
+  void writeBitmapJpeg(const std::string& path);
+  void savePicture(bool useDxfName);
   void buildArrowItems();
   void buildPopup();
   // Runs a command of the session (the name of a command of the layer).
@@ -127,6 +139,8 @@ class TSection : public QMainWindow, public orv::SectionLink {
   QMenu* popup_ = nullptr;
   QAction* profileItems_[orv::MaxProfiles] = {};
   bool shownOnce_ = false;
+  orv::DxfSettings dxf_;
+  std::function<void(orv::DxfSettings&)> dxfDialog_;
   std::unique_ptr<QPrinter> ownPrinter_;
   // The curve window's closing may close this window again.
   bool closing_ = false;

@@ -397,3 +397,56 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"section a.vdb --png /tmp/x.png --frob", 2},
                       ErrorCase{"section /nonexistent/none.vdb --png /tmp/x.png", 1},
                       ErrorCase{"section SAMPLE --png /tmp/x.png --profile 3", 1}));
+
+// Width and height from a JPEG's frame header.
+std::pair<int, int> jpegSize(const std::string& b) {
+  if (b.size() < 4 || (unsigned char)b[0] != 0xFF || (unsigned char)b[1] != 0xD8) return {0, 0};
+  for (size_t i = 2; i + 9 < b.size();) {
+    if ((unsigned char)b[i] != 0xFF) return {0, 0};
+    const unsigned char marker = (unsigned char)b[i + 1];
+    const int length = (unsigned char)b[i + 2] << 8 | (unsigned char)b[i + 3];
+    if (marker >= 0xC0 && marker <= 0xC2)
+      return {(unsigned char)b[i + 7] << 8 | (unsigned char)b[i + 8],
+              (unsigned char)b[i + 5] << 8 | (unsigned char)b[i + 6]};
+    i += 2 + length;
+  }
+  return {0, 0};
+}
+
+TEST_F(OrvCliSection, ExportsWriteEachFormOnceAndNeverOverAFile) {
+  const std::string lines = orv_test::fixturePath("profil8.vdb");
+  ASSERT_TRUE(orv_test::fixturePresent(lines));
+  struct Case {
+    const char* option;
+    const char* file;
+    std::string head;
+  } cases[] = {
+      {"--dxf", "p.dxf", "  0\r\nSECTION"},
+      {"--grid model", "m.DAT", "X\tZ\tR - soubor"},
+      {"--grid pseudo", "s.DAT", "X\tZ\tR - soubor"},
+      {"--grid ip", "i.DAT", "X\tZ\tVP - soubor"},
+      {"--grid layers", "l.DAT", "X\tZ\tRint - soubor"},
+      {"--jpeg", "p.jpg", "\xFF\xD8"},
+  };
+  for (const Case& c : cases) {
+    const std::string out = dir + c.file;
+    const CliRun r = run("export " + lines + " --scale " + rsc + " " + c.option + " " + out);
+    ASSERT_EQ(r.status, 0) << c.option << ": " << r.err;
+    const std::string bytes = readAll(out);
+    EXPECT_EQ(bytes.substr(0, c.head.size()), c.head) << c.option;
+    const CliRun again = run("export " + lines + " " + c.option + " " + out);
+    EXPECT_EQ(again.status, 1) << c.option;
+    EXPECT_EQ(readAll(out), bytes) << c.option;
+  }
+  const std::string dxf = readAll(dir + "p.dxf");
+  EXPECT_EQ(dxf.substr(dxf.size() - 5), "\r\nEOF");
+  EXPECT_NE(dxf.find("POLYLINE"), std::string::npos);
+  EXPECT_EQ(jpegSize(readAll(dir + "p.jpg")), std::make_pair(3200, 2000));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ExportCases, OrvCliErrors,
+    ::testing::Values(ErrorCase{"export", 2}, ErrorCase{"export a.vdb", 2},
+                      ErrorCase{"export a.vdb --grid volume /tmp/x.DAT", 2},
+                      ErrorCase{"export a.vdb --dxf /tmp/x.dxf --jpeg /tmp/x.jpg", 2},
+                      ErrorCase{"export /nonexistent/none.vdb --dxf /tmp/x.dxf", 1}));

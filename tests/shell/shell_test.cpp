@@ -22,8 +22,8 @@ using ShellTest = StartFolderTest;
 TEST_F(ShellTest, CreatesTheWindowsInTheirFixedOrder) {
   Shell shell(&dialogs_, false);
   EXPECT_EQ(shell.creationOrder(),
-            (QStringList{"Tulvakwin", "To_programu", "TSection", "TVESparametryEdit", "Tparzobr",
-                         "Tuvitani", "Tpreferenceuzivatele"}));
+            (QStringList{"Tulvakwin", "To_programu", "TSection", "TVESparametryEdit", "TparUCM",
+                         "Tparzobr", "Tuvitani", "Tpreferenceuzivatele"}));
   EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("orv-ruzUzev"));
 }
 
@@ -48,6 +48,7 @@ TEST_F(ShellTest, MissingSettingsFileIsAnnouncedAndDefaultsApply) {
   Shell shell(&dialogs_, false);
   EXPECT_EQ(dialogs_.messages(),
             (std::vector<std::string>{"Nenalezen ini soubor! Budou načteny implicitní hodnoty",
+                                      "Nenalezen ini soubor! Budou načteny implicitní hodnoty",
                                       "Cannot open input Color-file."}));
   EXPECT_EQ(shell.curve()->state().splineResolution, 128);
   EXPECT_EQ(shell.curve()->state().screenSplitPercent, 65);
@@ -61,7 +62,8 @@ TEST_F(ShellTest, TheDefaultColourScaleOfTheStartFolderIsLoadedWithoutAWord) {
   }
   Shell shell(&dialogs_, false);
   EXPECT_EQ(dialogs_.messages(),
-            std::vector<std::string>{"Nenalezen ini soubor! Budou načteny implicitní hodnoty"});
+            (std::vector<std::string>{"Nenalezen ini soubor! Budou načteny implicitní hodnoty",
+                                      "Nenalezen ini soubor! Budou načteny implicitní hodnoty"}));
   const orv::ColourScale& scale = shell.section()->viewState().colourScale;
   EXPECT_EQ(scale.colResCount, 3);
   EXPECT_EQ(scale.colResBound[2], 1000);
