@@ -49,11 +49,7 @@ int parseArguments(int argc, char** argv, ExportOptions& o) {
     if (output && o.kind != Output::None)
       return fail(ExitUsage, "export writes one of --dxf, --grid, --jpeg");
     if (arg == "--profile") {
-      const std::optional<int> p = parseUserInt(argv[++i]);
-      if (!p || *p < 0 || *p >= MaxProfiles)
-        return fail(ExitUsage,
-                    "--profile needs a profile index 0.." + std::to_string(MaxProfiles - 1));
-      o.profile = *p;
+      if (int code = parseProfileIndex(argv[++i], o.profile)) return code;
     } else if (arg == "--dxf") {
       o.kind = Output::Dxf;
       o.output = argv[++i];

@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QImage>
 #include <cstdio>
+#include <optional>
 
+#include "base/c_format.h"
 #include "section/database_commands.h"
 #include "section/section_painting.h"
 #include "section/vdb_file.h"
@@ -26,6 +28,14 @@ QString qtPath(const std::string& path) {
 int fail(int code, const std::string& text) {
   std::fprintf(stderr, "orv-cli: %s\n", text.c_str());
   return code;
+}
+
+int parseProfileIndex(const char* text, int& profile) {
+  const std::optional<int> p = parseUserInt(text);
+  if (!p || *p < 0 || *p >= MaxProfiles)
+    return fail(ExitUsage, "--profile needs a profile index 0.." + std::to_string(MaxProfiles - 1));
+  profile = *p;
+  return 0;
 }
 
 int readProfile(const std::string& database, int profile, const std::string& output,

@@ -21,6 +21,10 @@ inline constexpr int ExitUsage = 2;
 // Reports "orv-cli: text" on stderr and returns code.
 int fail(int code, const std::string& text);
 
+// The value of --profile: an index 0..19. Returns 0 or the usage code
+// (reported).
+int parseProfileIndex(const char* text, int& profile);
+
 struct DrawnProfile {
   ZeroedBlock<SectionDatabase> db;
   std::unique_ptr<SectionWindowState> view = std::make_unique<SectionWindowState>();

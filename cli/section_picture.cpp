@@ -62,11 +62,7 @@ int parseArguments(int argc, char** argv, PictureOptions& o) {
     if (takesValue && i + 1 >= argc)
       return fail(ExitUsage, "option " + std::string(arg) + " needs a value");
     if (arg == "--profile") {
-      const std::optional<int> p = parseUserInt(argv[++i]);
-      if (!p || *p < 0 || *p >= MaxProfiles)
-        return fail(ExitUsage,
-                    "--profile needs a profile index 0.." + std::to_string(MaxProfiles - 1));
-      o.profile = *p;
+      if (int code = parseProfileIndex(argv[++i], o.profile)) return code;
     } else if (arg == "--png") {
       o.png = argv[++i];
     } else if (arg == "--scale") {
