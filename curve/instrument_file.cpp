@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "base/c_format.h"
+#include "curve/ip_window_layout.h"
 #include "curve/point_number.h"
 
 namespace orv {
@@ -14,10 +15,6 @@ namespace {
 
 constexpr int32_t DefaultWindowLength = 150;  // ms
 constexpr int32_t DefaultWindowDelay = 100;   // ms
-
-int32_t clampToInt32(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
 
 }  // namespace
 
@@ -55,15 +52,7 @@ void generateDefaultIpWindows(CurveWindowState& s) {
   int64_t count = (static_cast<int64_t>(s.ipTailTime) - s.ipWindowDelay) / s.ipWindowLength;
   count = std::clamp<int64_t>(count, 0, MaxIpWindows);
   s.ipWindowCount = static_cast<int32_t>(count);
-  const int64_t first =
-      static_cast<int64_t>(s.ipLeadTime) + s.ipOnTime + static_cast<int64_t>(s.ipWindowDelay);
-  for (int w = 0; w < s.ipWindowCount; ++w) {
-    const int64_t start = first + static_cast<int64_t>(w) * s.ipWindowLength;
-    const int64_t end = start + s.ipWindowLength;
-    s.ipWindowStart[w] = clampToInt32(start);
-    s.ipWindowEnd[w] = clampToInt32(end);
-    s.ipWindowMidTime[w] = clampToInt32((end + start) / 2);
-  }
+  layOutIpWindows(s);
 }
 
 bool hasOaxExtension(std::string_view name) {

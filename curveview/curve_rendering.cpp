@@ -5,13 +5,11 @@
 
 #include "curveview/chart_grid.h"
 #include "curveview/chart_style.h"
+#include "curveview/ip_drawing.h"
 #include "interpretation/forward_problem.h"
 
 namespace orv {
 namespace {
-
-IpDrawStep ipLabelsStep = nullptr;
-IpDrawStep ipPanelStep = nullptr;
 
 // Only the first 28 grid indices (AB/2 up to about 1.4 km) join the branch
 // lines; readings beyond them keep their crosses.
@@ -128,15 +126,6 @@ bool insidePlot(const CurveWindowState& s, int x, int y) {
   return x >= s.plotLeft && x <= s.plotRight && y >= s.plotTop && y <= s.plotBottom;
 }
 
-void setIpDrawSteps(IpDrawStep labels, IpDrawStep panel) {
-  ipLabelsStep = labels;
-  ipPanelStep = panel;
-}
-
-bool ipDisplayOn(const CurveWindowState& s) {
-  return s.showDecayCurves && s.ipWindowCount > 0;
-}
-
 void paintCurves(CurveSession& c) {
   CurveWindowState& s = c.s;
   ui::Canvas& canvas = c.canvas;
@@ -152,7 +141,7 @@ void paintCurves(CurveSession& c) {
   chart::useOpaqueText(canvas, chart::Black);
 
   drawResistivityGrid(c);
-  if (ipLabelsStep && ipDisplayOn(s)) ipLabelsStep(c);
+  drawIpLabels(c);
   drawAbGrid(c);
   drawPlotFrame(c);
 
@@ -162,7 +151,7 @@ void paintCurves(CurveSession& c) {
 
   s.curveDrawn = true;
   showSectionOnce(c);
-  if (ipPanelStep && ipDisplayOn(s)) ipPanelStep(c);
+  drawIpPanel(c);
 }
 
 void drawComposite(CurveSession& c) {

@@ -53,12 +53,4 @@ enum class MouseButton { Left, Right, Middle };
 // the click was outside and has been handled.
 bool moveViewByClick(CurveSession& c, MouseButton button, int x, int y);
 
-// The IP labels (drawn after the resistivity grid) and the IP panel (drawn
-// after the readings) belong to the IP display, which plugs them in here.
-// paintCurves calls them only while the IP display is on.
-using IpDrawStep = void (*)(CurveSession& c);
-void setIpDrawSteps(IpDrawStep labels, IpDrawStep panel);
-// IP data are shown: showDecayCurves and at least one IP window defined.
-bool ipDisplayOn(const CurveWindowState& s);
-
 }  // namespace orv

@@ -143,9 +143,7 @@ void askCompositeShiftStep(CurveSession& c) {
 void toggleCompositeEdit(CurveSession& c) {
   CurveWindowState& s = c.s;
   if (!s.compositeReady) {
-    c.dialogs.message(
-        "Nejprve si snes jednotlivé větve stiskem kláves 1 až číslo poslední použité větve podle "
-        "toho na kterou větev chcete ostatní snést!");
+    c.dialogs.message(MergeBranchesFirstMessage);
     return;
   }
   if (!s.editCompositeMode) {
@@ -156,21 +154,25 @@ void toggleCompositeEdit(CurveSession& c) {
   }
   s.editCompositeMode = false;
   s.cursorX = s.cursorY = -1;
-  if (s.mouseEntryActive) {
-    const int first = clampCell(s.gridMinIndex);
-    const int last = clampCell(s.gridMaxIndex);
-    for (int i = 0, g = first; g <= last; ++i, ++g) {
-      s.mergedRho[g][1] = s.mergedRho[g][0];
-      // A cell without composite value keeps its reading: a reading's
-      // resistivity is always positive.
-      if (i < s.readingCount && s.mergedRho[g][0] > 0) s.readingRho[i] = s.mergedRho[g][0];
-    }
-    c.chrome.setCaption(std::string("ORV-zpracování křivky VES:") +
-                        std::string(textOf(s.instrumentFilePath)));
-    s.mouseEntryActive = false;
-  }
+  endMouseEntry(c);
   // Also takes the crosshair off the picture.
   repaintCurveWindow(c);
+}
+
+void endMouseEntry(CurveSession& c) {
+  CurveWindowState& s = c.s;
+  if (!s.mouseEntryActive) return;
+  const int first = clampCell(s.gridMinIndex);
+  const int last = clampCell(s.gridMaxIndex);
+  for (int i = 0, g = first; g <= last; ++i, ++g) {
+    s.mergedRho[g][1] = s.mergedRho[g][0];
+    // A cell without composite value keeps its reading: a reading's
+    // resistivity is always positive.
+    if (i < s.readingCount && s.mergedRho[g][0] > 0) s.readingRho[i] = s.mergedRho[g][0];
+  }
+  c.chrome.setCaption(std::string("ORV-zpracování křivky VES:") +
+                      std::string(textOf(s.instrumentFilePath)));
+  s.mouseEntryActive = false;
 }
 
 int nearestGridCell(const CurveWindowState& s, int y, int* row) {
@@ -195,6 +197,11 @@ int nearestGridCell(const CurveWindowState& s, int y, int* row) {
 void compositeEditMouseMove(CurveSession& c, int x, int y) {
   CurveWindowState& s = c.s;
   if (!s.editCompositeMode || !s.compositeReady) return;
+  trackSnappedCursor(c, x, y);
+}
+
+void trackSnappedCursor(CurveSession& c, int x, int y) {
+  CurveWindowState& s = c.s;
   if (x != s.cursorX) {
     drawCrosshair(c, s.cursorX, s.cursorY);
     s.cursorX = x;

@@ -7,6 +7,11 @@
 
 namespace orv {
 
+// The editing modes need the composite curve.
+inline constexpr const char* MergeBranchesFirstMessage =
+    "Nejprve si snes jednotlivé větve stiskem kláves 1 až číslo poslední použité větve podle toho "
+    "na kterou větev chcete ostatní snést!";
+
 // Multiplies (direction +1) or divides (-1) every positive merged value of the
 // branches and of the composite curve by 10^compositeShiftStep, within the
 // sounding's grid cells. Does nothing without a composite curve.
@@ -24,6 +29,10 @@ void askCompositeShiftStep(CurveSession& c);
 // off after a mouse-drawn input makes the edited composite the sounding.
 void toggleCompositeEdit(CurveSession& c);
 
+// Ends a pending mouse-drawn input: the edited composite becomes the
+// sounding's readings and the caption tells so. Nothing without one.
+void endMouseEntry(CurveSession& c);
+
 // The grid cell of the sounding whose row is nearest to pixel row y (the first
 // one on ties), or -1 when the sounding has no cells. *row receives its row.
 int nearestGridCell(const CurveWindowState& s, int y, int* row);
@@ -35,5 +44,10 @@ int nearestGridCell(const CurveWindowState& s, int y, int* row);
 // the mouse; a right press leaves the edit mode.
 void compositeEditMouseMove(CurveSession& c, int x, int y);
 void compositeEditMouseDown(CurveSession& c, MouseButton button, int x, int y);
+
+// The crosshair and the read-out follow the mouse, the horizontal line
+// snapped to the nearest grid cell, which becomes editGridIndex. Shared by
+// every editing mode that picks a cell.
+void trackSnappedCursor(CurveSession& c, int x, int y);
 
 }  // namespace orv

@@ -49,12 +49,6 @@ void imageMouseDown(CurveSession& c, const MouseEvent& e);
 void imageMouseMove(CurveSession& c, const MouseEvent& e);
 void imageMouseUp(CurveSession& c, const MouseEvent& e);
 
-// The IP point editing plugs its mouse handling in here; while it is not
-// plugged in, presses and moves in the IP outlier mode do nothing.
-using IpEditMoveStep = void (*)(CurveSession& c, int x, int y);
-using IpEditPressStep = void (*)(CurveSession& c, MouseButton button, int x, int y);
-void setIpEditSteps(IpEditMoveStep move, IpEditPressStep press);
-
 // --- the pieces, without drawing -------------------------------------------------
 
 // Values under the mouse: the resistivity (ohm.m) of column x and the model

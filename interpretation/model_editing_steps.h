@@ -1,6 +1,7 @@
 // Steps shared by the sources of the model editing; not for other callers.
 #pragma once
 
+#include "interpretation/composite_editing.h"
 #include "interpretation/model_editing.h"
 
 namespace orv::model_editing {
@@ -9,9 +10,7 @@ namespace orv::model_editing {
 // replaces it by its own sentinel.
 inline constexpr float HalfSpaceDepthCreated = 1e12f;
 
-inline constexpr const char* NoCompositeMessage =
-    "Nejprve si snes jednotlivé větve stiskem kláves 1 až číslo poslední použité větve podle "
-    "toho na kterou větev chcete ostatní snést!";
+inline constexpr const char* NoCompositeMessage = MergeBranchesFirstMessage;
 
 // modelBoundaryCount is one of the model's own indices (0..MaxLayers-1).
 bool boundaryCountValid(const CurveWindowState& s);

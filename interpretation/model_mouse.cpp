@@ -2,24 +2,14 @@
 // editing and the view moves share them; the order of the rules below decides
 // which of them takes a press.
 #include "curveview/curve_rendering.h"
+#include "curveview/ip_commands.h"
 #include "interpretation/composite_editing.h"
 #include "interpretation/model_editing.h"
 #include "interpretation/model_editing_steps.h"
 
 namespace orv {
-namespace {
-
-IpEditMoveStep ipMoveStep = nullptr;
-IpEditPressStep ipPressStep = nullptr;
-
-}  // namespace
 
 using namespace model_editing;
-
-void setIpEditSteps(IpEditMoveStep move, IpEditPressStep press) {
-  ipMoveStep = move;
-  ipPressStep = press;
-}
 
 void imageMouseDown(CurveSession& c, const MouseEvent& e) {
   CurveWindowState& s = c.s;
@@ -40,7 +30,7 @@ void imageMouseDown(CurveSession& c, const MouseEvent& e) {
     return;
   }
   if (s.compositeReady && s.editIpOutlierMode) {
-    if (ipPressStep) ipPressStep(c, e.button, e.x, e.y);
+    applyIpOutlierClick(c, e.button, e.x, e.y);
     return;
   }
   if (s.compositeReady && s.editCompositeMode) {
@@ -67,8 +57,8 @@ void imageMouseMove(CurveSession& c, const MouseEvent& e) {
   if (s.editCompositeMode || s.editIpOutlierMode) {
     if (s.editCompositeMode)
       compositeEditMouseMove(c, e.x, e.y);
-    else if (ipMoveStep)
-      ipMoveStep(c, e.x, e.y);
+    else
+      ipOutlierMouseMove(c, e.x, e.y);
     return;
   }
   if (s.modelBuildMode) {

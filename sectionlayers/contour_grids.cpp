@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 #include <vector>
 
 #include "base/c_format.h"
@@ -13,6 +11,7 @@
 #include "base/fixed_text.h"
 #include "section/database_commands.h"
 #include "sectionlayers/boundary_lines.h"
+#include "ui/new_file_choice.h"
 
 namespace orv {
 namespace {
@@ -31,7 +30,6 @@ constexpr const char* IpUnits = "[m]\t[m]\t[%]";
 constexpr const char* GridDialogTitle = "Uložení dat pro zobrazení ve WINSURFu";
 constexpr const char* GridFilter = "forWinsurf|*.DAT";
 constexpr const char* GridExtension = "DAT";
-constexpr const char* NothingChosen = "Nevybral jste žádný soubor";
 constexpr const char* CannotOpenGrid = "Cannot open UCM_output file.";
 
 constexpr const char* PictureFilter = "souboryJPG|*.jpg|souboryJPG|*.JPG";
@@ -130,11 +128,6 @@ std::optional<double> chainElevation(const std::vector<double>& xs, const std::v
   return z;
 }
 
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(std::filesystem::path(path), ec);
-}
-
 bool profileHasNoPoints(const SectionDatabase& db) {
   const SectionProfile* p = currentProfile(db);
   return !p || profilePointCount(*p) == 0;
@@ -147,15 +140,7 @@ std::string chooseGridFile(ui::Dialogs& dialogs) {
   r.title = GridDialogTitle;
   r.filter = GridFilter;
   r.defaultExtension = GridExtension;
-  for (;;) {
-    const std::optional<std::string> chosen = dialogs.saveFile(r);
-    if (!chosen || chosen->empty()) {
-      dialogs.message(NothingChosen);
-      return {};
-    }
-    if (!fileExists(*chosen)) return *chosen;
-    dialogs.message("Soubor" + *chosen + "existuje. Zvolte jiný název!");
-  }
+  return ui::chooseNewFile(dialogs, r, ui::RetryPreset::Original).value_or(std::string());
 }
 
 template <class Write>

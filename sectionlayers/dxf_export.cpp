@@ -4,9 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 #include "base/c_format.h"
 #include "base/cp1250.h"
@@ -14,6 +12,7 @@
 #include "section/database_commands.h"
 #include "section/view_commands.h"
 #include "sectionlayers/boundary_lines.h"
+#include "ui/new_file_choice.h"
 
 namespace orv {
 namespace {
@@ -381,11 +380,6 @@ int writeDrawing(SectionDatabase& db, const SectionWindowState& view, DxfSetting
   return o.finish() ? DxfWritten : DxfWriteFailed;
 }
 
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(path, ec);
-}
-
 }  // namespace
 
 DxfRanges dxfRanges(const SectionProfile& profile, const SectionLayout& l) {
@@ -458,17 +452,12 @@ void exportDxf(SectionSession& session, DxfSettings& settings, const SectionJpeg
   SectionProfile* p = exportedProfile(session.db);
   if (!p) return;
   ui::FileDialogRequest request{"", "*.dxf|*.DXF", "DXF", settings.dxfFileName};
-  for (;;) {
-    std::optional<std::string> name = session.dialogs.saveFile(request);
-    if (!name) {
-      session.dialogs.message("Nevybral jste žádný soubor");
-      return;
-    }
-    settings.dxfFileName = *name;
-    if (!fileExists(*name)) break;
-    session.dialogs.message("Soubor" + *name + "existuje. Zvolte jiný název!");
-    request.presetName = *name;
-  }
+  const std::optional<std::string> name =
+      ui::chooseNewFile(session.dialogs, request, ui::RetryPreset::TypedName);
+  // The last name typed stays proposed for the next export, even a taken one.
+  settings.dxfFileName = request.presetName;
+  if (!name) return;
+  settings.dxfFileName = *name;
   // Created exclusively: a file that appeared since the test is not
   // overwritten either.
   std::FILE* f = std::fopen(settings.dxfFileName.c_str(), "wbx");

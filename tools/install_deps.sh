@@ -7,9 +7,10 @@ set -euo pipefail
 orv_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev
               fonts-dejavu-core qt6-translations-l10n libgtest-dev libgmock-dev googletest libbenchmark-dev locales)
 # The suite checks the exports with the programs that consume them: a DXF
-# reader and a gridding and contouring package.
+# reader, a gridding and contouring package, and a PDF rasteriser for the
+# printed pages.
 if [ "${ORV_WITH_EXPORT_CHECKS:-0}" = 1 ]; then
-  orv_packages+=(python3-ezdxf gmt)
+  orv_packages+=(python3-ezdxf gmt poppler-utils)
 fi
 
 # Runs a command as root: directly when we are root, else through sudo. With

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QPushButton>
 
 #include "base/fixed_text.h"
@@ -152,6 +153,8 @@ void Tulvakwin::buildMenus() {
   addItem(soubor, "Konec1", QStringLiteral("Konec"), QKeySequence(Qt::CTRL | Qt::Key_Escape),
           [this] { Konec1Click(); });
 
+  buildEditMenu();
+
   QMenu* snos = menuBar()->addMenu(QStringLiteral("Snos"));
   snos->setObjectName("Snos1");
   for (int t = 1; t <= 4; ++t) {
@@ -212,6 +215,8 @@ void Tulvakwin::buildMenus() {
   addItem(model, "PopivypotenoukivkuVES1", QStringLiteral("Popiš vypočtenou křivku VES"),
           QKeySequence(Qt::CTRL | Qt::Key_P), [this] { orv::labelComputedCurve(session_); });
 
+  buildIpMenu();
+
   QMenu* zobrazeni = menuBar()->addMenu(QStringLiteral("Zobrazení"));
   zobrazeni->setObjectName("Zobrazen1");
   addItem(zobrazeni, "Npovda1", QStringLiteral("Parametry"),
@@ -219,6 +224,8 @@ void Tulvakwin::buildMenus() {
   addItem(zobrazeni, "Defaultnrozdlenobrazovkykolikprocentvpravo1",
           QStringLiteral("Defaultní rozdělení obrazovky (kolik procent vpravo)"), QKeySequence(),
           [this] { Defaultnrozdlenobrazovkykolikprocentvpravo1Click(); });
+
+  buildOutputMenus();
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
   help->setObjectName("Help2");

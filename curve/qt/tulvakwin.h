@@ -16,6 +16,7 @@
 class QAction;
 class QMenu;
 class QMouseEvent;
+class QPrinter;
 class QPushButton;
 
 namespace ui {
@@ -103,6 +104,23 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   void Zruitmodel1Click();
   void Zkoprujmodeldopamti1Click();
   void Vlomodelzpamti1Click();
+  // "Editace" and "VP": the IP windows, their display, export and editing.
+  void EditovatultlbodykivekokenVP1Click();
+  void zobrazzpodnprvnhooknaaszapnutIabvypnutIabdlkymenVPpo1Click();
+  void poetokenprovynesenvybjeckivky1Click();
+  void asyokenoddoprovynesenvybjeckivky1Click();
+  void asyoken1Click();
+  void uloenvechbodvybjeckivkyproWINSURF1Click();
+  void zobrazenmaximlnVPmxnapravmokraji1Click();
+  void zobrazformouisolininebovybjeckivky1Click();
+  void zobrazujnezobrazujvybjeckivky1Click();
+  // "Tisk" and "Obrázek": the picture as it is shown, printed or as JPEG.
+  void Vytisknicovid1Click();
+  void Nastaventiskrny1Click();
+  void UlocoviddoJPGsouboru1Click();
+
+  // The printer the set-up dialog configures and printing uses.
+  QPrinter& printer();
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -112,6 +130,10 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
 
  private:
   void buildMenus();
+  // Defined beside their handlers (tulvakwin_ip_menu.cpp, tulvakwin_outputs.cpp).
+  void buildEditMenu();
+  void buildIpMenu();
+  void buildOutputMenus();
   QAction* addItem(QMenu* menu, const QString& objectName, const QString& caption,
                    const QKeySequence& shortcut, std::function<void()> handler);
   QAction* addCaption(QMenu* menu, const QString& objectName, const QString& caption);
@@ -128,6 +150,8 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   QPushButton* spustit_;
   QPushButton* importdorezu_;
   std::unique_ptr<ui::QtDialogs> ownDialogs_;
+  // Only when the dialogs are scripted: the Qt dialogs own the printer otherwise.
+  std::unique_ptr<QPrinter> ownPrinter_;
   ui::Dialogs* dialogs_;
   ui::QtWindowChrome chrome_;
   SectionForwarder section_;

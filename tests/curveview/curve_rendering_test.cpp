@@ -331,22 +331,25 @@ TEST_F(CurveRenderingTest, MovedViewIsRedrawnWithTheNewScale) {
   EXPECT_FLOAT_EQ(600.0f / 3.3333f, s->pixelsPerDecadeRho);
 }
 
-TEST_F(CurveRenderingTest, IpStepsRunOnlyWhileIpDataAreShown) {
-  static int labels = 0, panels = 0;
-  setIpDrawSteps([](CurveSession&) { ++labels; }, [](CurveSession&) { ++panels; });
+TEST_F(CurveRenderingTest, IpPanelIsDrawnOnlyWhileIpDataAreShown) {
+  // One reading with a value: its decay curve is one yellow polygon.
+  s->readingCount = 1;
+  s->readingLogAbHalf[0] = 1.0;
+  s->ipValue[0][0] = 5.0f;
+  s->fromSection = true;
+  auto decayPolygons = [&] {
+    canvas.calls.clear();
+    paintCurves(c);
+    return canvas.ofKind(CallKind::Polygon).size();
+  };
   s->showDecayCurves = true;
   s->ipWindowCount = -10;
-  paintCurves(c);
+  EXPECT_EQ(0u, decayPolygons());
   s->ipWindowCount = 3;
   s->showDecayCurves = false;
-  paintCurves(c);
-  EXPECT_EQ(0, labels + panels);
+  EXPECT_EQ(0u, decayPolygons());
   s->showDecayCurves = true;
-  paintCurves(c);
-  setIpDrawSteps(nullptr, nullptr);
-  paintCurves(c);
-  EXPECT_EQ(1, labels);
-  EXPECT_EQ(1, panels);
+  EXPECT_EQ(1u, decayPolygons());
 }
 
 }  // namespace
