@@ -17,6 +17,8 @@
 #include "base/fixed_text.h"
 #include "base/zeroed_block.h"
 #include "cli/headless_ui.h"
+#include "cli/ip_command.h"
+#include "cli/sounding_input.h"
 #if ORV_CLI_PICTURES
 #include "cli/export_command.h"
 #include "cli/section_picture.h"
@@ -24,18 +26,13 @@
 #include "curve/curve_session.h"
 #include "curve/curve_window_state.h"
 #include "curve/derive_readings.h"
-#include "curve/instrument_file.h"
 #include "curve/kmt_file.h"
-#include "curve/no_section.h"
-#include "curve/oax_file.h"
-#include "curve/sas_file.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"
 #include "section/database_commands.h"
 #include "section/section_database.h"
 #include "section/vdb_file.h"
-#include "ui/null_canvas.h"
 
 namespace {
 
@@ -58,6 +55,12 @@ const char* const kHelp =
     "          [--fix-rho I,..] [--fix-thickness I,..] [--fix-depth I,..]\n"
     "      merge as above, optimise the model once and print layer, rho, depth\n"
     "      and the misfit as a last line SSQ, value\n"
+    "  orv-cli ip FILE.OAX [--dat OUT.DAT]\n"
+    "      read an OAX file with IP data as the curve window does (the IP windows\n"
+    "      from its timing), compute the apparent polarisability of every reading\n"
+    "      in every window and print reading, ab2, w1 .. wN; with --dat also write\n"
+    "      the IP grid for Surfer (never over an existing file). A file without IP\n"
+    "      data exits 1\n"
     "  orv-cli vdb-list FILE.vdb\n"
     "      list the points of a section database, one row each: profile, point,\n"
     "      name, chainage, readings, layers, ssq; below each point its model, one\n"
@@ -246,59 +249,18 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
   return true;
 }
 
-struct Session {
-  orv::ZeroedBlock<CurveWindowState> state;
-  orv::cli::StderrDialogs dialogs;
-  ui::NullCanvas canvas;
-  orv::cli::NullChrome chrome;
-  orv::NoSection section;
-  orv::CurveSession c{*state, dialogs, canvas, chrome, section};
-
-  Session() {
-    orv::setInitialCurveState(*state);
-    orv::finishCurveStateConstruction(*state);
-  }
-};
-
-enum class SoundingFile { Kmt, Oax, Sas };
-
-// The reader is chosen by the file's extension, in any letter case; a file
-// that is neither OAX nor SAS is read as KMT.
-SoundingFile soundingFileKind(const std::string& path) {
-  std::string ext;
-  const size_t dot = path.find_last_of('.');
-  if (dot != std::string::npos && path.find('/', dot) == std::string::npos) ext = path.substr(dot);
-  for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  if (ext == ".oax") return SoundingFile::Oax;
-  if (ext == ".sas") return SoundingFile::Sas;
-  return SoundingFile::Kmt;
-}
+using Session = orv::cli::CurveRun;
+using orv::cli::SoundingFile;
 
 // An OAX or SAS file holds one sounding, read as the curve window reads it.
 bool readInstrumentSounding(Session& session, const Options& o, SoundingFile kind, Failure& f) {
-  CurveWindowState& s = *session.state;
   if (o.record != 0) {
     f = usage("--record applies to KMT files only: " + o.file + " holds one sounding");
     return false;
   }
-  const orv::InstrumentReadResult read = kind == SoundingFile::Oax
-                                             ? orv::readOaxData(s, o.file.c_str())
-                                             : orv::readSasData(s, o.file.c_str());
-  if (read.code == 0) {
-    f = {kExitError, "cannot open " + o.file};
-    return false;
-  }
-  const orv::ReadingOrigin origin =
-      kind == SoundingFile::Sas
-          ? orv::ReadingOrigin::Sas
-          : (read.ipHeader ? orv::ReadingOrigin::OaxWithIpHeader : orv::ReadingOrigin::PlainOax);
-  if (orv::deriveReadings(session.c, origin) != 1) {
-    f = {kExitError, o.file + " has no usable reading"};
-    return false;
-  }
-  const std::string notice = orv::instrumentNoticeText(read.notice);
-  if (!notice.empty()) session.dialogs.message(notice);
-  return true;
+  const orv::cli::InstrumentRead read = orv::cli::readInstrumentFile(session, o.file, kind);
+  if (!read.ok) f = {kExitError, read.failure};
+  return read.ok;
 }
 
 bool readKmtSounding(Session& session, const Options& o, Failure& f) {
@@ -322,7 +284,7 @@ bool readKmtSounding(Session& session, const Options& o, Failure& f) {
 // The load road of the curve window: read, derive, reset, merge.
 bool loadSounding(Session& session, const Options& o, Failure& f) {
   CurveWindowState& s = *session.state;
-  const SoundingFile kind = soundingFileKind(o.file);
+  const SoundingFile kind = orv::cli::soundingFileKind(o.file);
   if (!(kind == SoundingFile::Kmt ? readKmtSounding(session, o, f)
                                   : readInstrumentSounding(session, o, kind, f)))
     return false;
@@ -542,6 +504,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "vdb-list" || command == "vdb-copy") return runVdbCommand(command, argc, argv);
+  if (command == "ip") return orv::cli::runIp(argc, argv);
 #if ORV_CLI_PICTURES
   if (command == "section") return orv::cli::runSectionPicture(argc, argv);
   if (command == "export") return orv::cli::runExport(argc, argv);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -250,6 +251,64 @@ TEST(OrvCli, InvertRefusesAModelWithoutThicknessWithTheWindowsReason) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "orv-cli: Model má vrstvu nulové mocnosti - optimalizace neproběhla.\n");
   EXPECT_TRUE(r.out.empty());
+}
+
+// --- IP values ------------------------------------------------------------------------
+
+TEST(OrvCli, IpPrintsEveryReadingsWindowsAndWritesTheGridOnce) {
+  const std::string oax = orv_test::fixturePath("oax-pf2/pf2_100.OAX");
+  ASSERT_TRUE(orv_test::fixturePresent(oax));
+  const std::string grid =
+      ::testing::TempDir() + "orv_cli_ip_" + std::to_string(static_cast<long>(getpid())) + ".DAT";
+  std::filesystem::remove(grid);
+  const CliRun r = run("ip " + oax + " --dat " + grid);
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = table(r.out);
+  // A tail of 1800 ms holds eleven windows of 150 ms after the first 100 ms.
+  ASSERT_EQ(rows.size(), 23u);
+  ASSERT_EQ(rows[0].size(), 13u);
+  EXPECT_EQ(rows[0][2], "w1");
+  EXPECT_EQ(rows[0][12], "w11");
+  // Readings of two branches at one AB/2 share one value.
+  std::map<std::string, std::string> firstOfAbHalf;
+  int shared = 0;
+  for (size_t i = 1; i < rows.size(); ++i) {
+    const auto [at, fresh] = firstOfAbHalf.emplace(rows[i][1], rows[i][2]);
+    if (fresh) continue;
+    EXPECT_EQ(at->second, rows[i][2]) << "ab2 " << rows[i][1];
+    ++shared;
+  }
+  EXPECT_EQ(shared, 3);
+  // The grid: window by window, the readings in file order, the same values.
+  const std::string bytes = readAll(grid);
+  EXPECT_EQ(bytes.compare(0, 5, "AB/4\t"), 0);
+  std::vector<std::string> lines;
+  for (size_t at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at + 2))
+    lines.push_back(bytes.substr(at + 2, bytes.find("\r\n", at + 2) - at - 2));
+  ASSERT_EQ(lines.size(), 11u * 22u);
+  const auto cells = table(lines[22 * 3 + 5]);  // window 4, reading 5
+  ASSERT_EQ(cells.size(), 1u);
+  EXPECT_NEAR(std::stod(cells[0][0]), std::stod(rows[6][1]) / 4, 1e-6);
+  EXPECT_NEAR(std::stod(cells[0][2]), std::stod(rows[6][5]), 1e-6);
+  const CliRun again = run("ip " + oax + " --dat " + grid);
+  EXPECT_EQ(again.status, 1);
+  EXPECT_EQ(readAll(grid), bytes) << "an existing grid is never overwritten";
+  std::filesystem::remove(grid);
+}
+
+TEST(OrvCli, IpRefusesFilesWithoutIpData) {
+  const std::string plain = orv_test::fixturePath("pf3_bod17a.OAX");
+  ASSERT_TRUE(orv_test::fixturePresent(plain));
+  for (const std::string& args : {"ip " + plain, std::string("ip /nonexistent/x.OAX")}) {
+    const CliRun r = run(args);
+    EXPECT_EQ(r.status, 1) << args;
+    EXPECT_TRUE(r.out.empty()) << args;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+  }
+  for (const std::string& args : {std::string("ip"), "ip " + orv_test::fixturePath("lhota-pf1.kmt"),
+                                  "ip " + plain + " --dat"}) {
+    EXPECT_EQ(run(args).status, 2) << args;
+  }
 }
 
 // --- section database files ---------------------------------------------------------

@@ -1,0 +1,51 @@
+#include "cli/sounding_input.h"
+
+#include <cctype>
+
+#include "curve/derive_readings.h"
+#include "curve/instrument_file.h"
+#include "curve/oax_file.h"
+#include "curve/sas_file.h"
+
+namespace orv::cli {
+
+CurveRun::CurveRun() {
+  setInitialCurveState(*state);
+  finishCurveStateConstruction(*state);
+}
+
+SoundingFile soundingFileKind(const std::string& path) {
+  std::string ext;
+  const size_t dot = path.find_last_of('.');
+  if (dot != std::string::npos && path.find('/', dot) == std::string::npos) ext = path.substr(dot);
+  for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  if (ext == ".oax") return SoundingFile::Oax;
+  if (ext == ".sas") return SoundingFile::Sas;
+  return SoundingFile::Kmt;
+}
+
+InstrumentRead readInstrumentFile(CurveRun& run, const std::string& path, SoundingFile kind) {
+  CurveWindowState& s = *run.state;
+  InstrumentRead r;
+  const InstrumentReadResult read =
+      kind == SoundingFile::Oax ? readOaxData(s, path.c_str()) : readSasData(s, path.c_str());
+  if (read.code == 0) {
+    r.failure = "cannot open " + path;
+    return r;
+  }
+  r.ipHeader = kind == SoundingFile::Oax && read.ipHeader;
+  const ReadingOrigin origin =
+      kind == SoundingFile::Sas
+          ? ReadingOrigin::Sas
+          : (read.ipHeader ? ReadingOrigin::OaxWithIpHeader : ReadingOrigin::PlainOax);
+  if (deriveReadings(run.c, origin) != 1) {
+    r.failure = path + " has no usable reading";
+    return r;
+  }
+  const std::string notice = instrumentNoticeText(read.notice);
+  if (!notice.empty()) run.dialogs.message(notice);
+  r.ok = true;
+  return r;
+}
+
+}  // namespace orv::cli
