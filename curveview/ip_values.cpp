@@ -32,11 +32,16 @@ WindowSum sumWindow(const int32_t* t, const float* v, int n, bool ascending, int
     }
     return r;
   }
+  // The samples inside are first listed without branches, then added in
+  // sample order: random times would defeat branch prediction otherwise.
+  int inside[MaxDecaySamples];
+  int m = 0;
   for (int i = 0; i < n; ++i) {
-    if (t[i] < start || t[i] > end) continue;
-    r.sum += v[i];
-    ++r.count;
+    inside[m] = i;
+    m += t[i] >= start && t[i] <= end;
   }
+  for (int k = 0; k < m; ++k) r.sum += v[inside[k]];
+  r.count = m;
   return r;
 }
 
