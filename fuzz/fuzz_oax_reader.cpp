@@ -5,6 +5,8 @@
 #include "base/zeroed_block.h"
 #include "curve/curve_window_state.h"
 #include "curve/oax_file.h"
+#include "curveview/ip_grid_file.h"
+#include "curveview/ip_values.h"
 #include "fuzz/fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -22,5 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!(s.readingRho[i] > 0)) std::abort();
     if (s.readingBranch[i] < 1 || s.readingBranch[i] > orv::MaxBranch) std::abort();
   }
+  // The decays as read go on into the IP values and their grid file.
+  s.fromSection = false;
+  s.gridMinIndex = 0;
+  s.gridMaxIndex = orv::GridCells - 1;
+  for (int i = 0; i < s.readingCount; ++i) s.readingGridIndex[i] = i % orv::GridCells;
+  orv::computeIpValues(s);
+  if (orv::ipGridText(s).compare(0, 5, "AB/4\t") != 0) std::abort();
   return 0;
 }
