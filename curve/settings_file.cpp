@@ -12,6 +12,7 @@
 #include "base/file_lookup.h"
 #include "base/fixed_text.h"
 #include "base/line_reader.h"
+#include "base/replacing_file.h"
 
 namespace orv {
 namespace {
@@ -211,12 +212,7 @@ std::string settingsFileText(const CurveWindowState& s) {
 }
 
 bool writeSettingsFile(const CurveWindowState& s, const char* path) {
-  std::FILE* f = std::fopen(path, "wb");
-  if (!f) return false;
-  std::string text = settingsFileText(s);
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  if (std::fclose(f) != 0) ok = false;
-  return ok;
+  return replaceFileContents(path, settingsFileText(s));
 }
 
 bool writeSettings(const CurveWindowState& s, ui::Dialogs& dialogs) {

@@ -11,6 +11,7 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "base/next_free_name.h"
+#include "base/replacing_file.h"
 #include "sectionlayers/colour_scale_file.h"
 
 namespace orv {
@@ -70,14 +71,18 @@ std::string presetDefaultName(SectionSession& session) {
 // Writes the scale to the open file f of the given name and closes it. A file
 // that could not be written whole is removed: read back it would be a shorter
 // scale than the one the user saved.
+void tellNotWritten(SectionSession& session, const std::string& name) {
+  session.dialogs.message("Soubor " + name +
+                          " se nepodařilo celý zapsat - barevná škála nebyla uložena!");
+}
+
 void writeAndClose(SectionSession& session, std::FILE* f, const std::string& name) {
   const ColourScale& scale = session.view.colourScale;
   bool written = writeColourScale(scale, f, name);
   written = std::fclose(f) == 0 && written;
   if (written) return;
   std::remove(name.c_str());
-  session.dialogs.message("Soubor " + name +
-                          " se nepodařilo celý zapsat - barevná škála nebyla uložena!");
+  tellNotWritten(session, name);
 }
 
 void setColourByResMarks(SectionSession& session, bool on) {
@@ -202,12 +207,19 @@ void saveColourScaleAs(SectionSession& session) {
 
 void saveColourScaleToDefault(SectionSession& session) {
   const std::string name = presetDefaultName(session);
-  std::FILE* f = fitsNameBuffer(name) ? std::fopen(name.c_str(), "wb") : nullptr;
-  if (!f) {
+  if (!fitsNameBuffer(name)) {
     session.dialogs.message(CannotCreate);
     return;
   }
-  writeAndClose(session, f, name);
+  // The default scale is written over: the old one stays until the new one
+  // is whole.
+  ReplacingFile out(name);
+  if (!out.file()) {
+    session.dialogs.message(CannotCreate);
+    return;
+  }
+  const bool written = writeColourScale(session.view.colourScale, out.file(), name) && out.commit();
+  if (!written) tellNotWritten(session, name);
 }
 
 void loadColourScaleWithDialog(SectionSession& session) {

@@ -8,6 +8,7 @@
 #include "base/cp1250.h"
 #include "base/file_lookup.h"
 #include "base/line_reader.h"
+#include "base/replacing_file.h"
 
 namespace orv {
 namespace {
@@ -105,12 +106,7 @@ std::string dxfSettingsFileText(const DxfSettings& s) {
 }
 
 bool writeDxfSettingsFile(const DxfSettings& s, const char* path) {
-  std::FILE* f = std::fopen(path, "wb");
-  if (!f) return false;
-  const std::string text = dxfSettingsFileText(s);
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  if (std::fclose(f) != 0) ok = false;
-  return ok;
+  return replaceFileContents(path, dxfSettingsFileText(s));
 }
 
 bool writeDxfSettings(const DxfSettings& s, ui::Dialogs& dialogs) {
