@@ -1,14 +1,29 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs the whole test suite.
-# ORV_SANITIZE=1 ./test.sh builds and runs it under AddressSanitizer + UBSan.
+# Installs what is missing, builds everything and runs the whole test suite
+# twice: as built for use, then built with AddressSanitizer + UBSan (the
+# benchmarks left out there).
+# ORV_SANITIZE=0 ./test.sh runs only the first, ORV_SANITIZE=1 ./test.sh only
+# the second.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 ORV_WITH_EXPORT_CHECKS=1 source "$here/tools/install_deps.sh"
-dir="$here/build-test"
-san=OFF
-if [ "${ORV_SANITIZE:-0}" = 1 ]; then dir="$here/build-asan"; san=ON; fi
-cmake -S "$here" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_SANITIZE=$san >/dev/null
-cmake --build "$dir"
 export QT_QPA_PLATFORM=offscreen
-cd "$dir"
-ctest --output-on-failure -j2 --timeout 300
+
+# build_and_test DIR SANITIZE BENCH
+build_and_test() {
+  local dir="$1" san="$2" bench="$3" started=$SECONDS
+  cmake -S "$here" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_SANITIZE="$san" \
+        -DORV_BUILD_BENCH="$bench" >/dev/null
+  cmake --build "$dir"
+  (cd "$dir" && ctest --output-on-failure -j2 --timeout 600)
+  echo "ORV: suite with sanitizers $san passed in $((SECONDS - started)) s"
+}
+
+case "${ORV_SANITIZE:-both}" in
+  0) build_and_test "$here/build-test" OFF ON ;;
+  1) build_and_test "$here/build-asan" ON OFF ;;
+  *)
+    build_and_test "$here/build-test" OFF ON
+    build_and_test "$here/build-asan" ON OFF
+    ;;
+esac
