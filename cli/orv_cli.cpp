@@ -278,6 +278,8 @@ bool readKmtSounding(Session& session, const Options& o, Failure& f) {
     f = {kExitError, "record " + std::to_string(o.record) + " has no usable reading"};
     return false;
   }
+  const std::string notice = orv::kmtNoticeText(read);
+  if (!notice.empty()) session.dialogs.message(notice);
   return true;
 }
 

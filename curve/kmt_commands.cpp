@@ -118,6 +118,8 @@ int readRecord(CurveSession& c, int recordIndex) {
   }
   const std::string title = recordTitle(s);
   const int r = deriveReadings(c, ReadingOrigin::Kmt);
+  const std::string notice = kmtNoticeText(read);
+  if (r == 1 && !notice.empty()) c.dialogs.message(notice);
   // The caption names the record only once its readings have been taken, so
   // that a record replaced by record 0 never shows up in it.
   if (r == 1) c.chrome.setCaption(title);

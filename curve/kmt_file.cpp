@@ -135,6 +135,7 @@ KmtReadResult readKmtRecord(CurveWindowState& s, const char* path, int recordInd
     }
   }
 
+  KmtReadResult result{1, 0};
   s.readingCount = 0;
   while (s.readingCount < MaxReadings && nextLine(in, line)) {
     KmtReading r;
@@ -149,9 +150,30 @@ KmtReadResult readKmtRecord(CurveWindowState& s, const char* path, int recordInd
     // may stay attached to these readings.
     s.readingIpReference[i] = 0;
     s.decaySampleCount[i] = 0;
+    if (s.readingBranch[i] > MaxBranch) ++result.readingsWithoutBranch;
     ++s.readingCount;
   }
-  return {1, s.readingCount};
+  // The rest of a record too long for the arrays is counted, not taken.
+  if (s.readingCount == MaxReadings) {
+    KmtReading r;
+    while (nextLine(in, line) && scanReading(line, r)) ++result.readingsBeyondCapacity;
+  }
+  result.readingCount = s.readingCount;
+  return result;
+}
+
+std::string kmtNoticeText(const KmtReadResult& read) {
+  std::string text;
+  if (read.readingsBeyondCapacity > 0)
+    text += cformat(
+        "Záznam obsahuje víc měření, než lze načíst (nejvýše %i); nenačteno zbylých %i měření.",
+        MaxReadings, read.readingsBeyondCapacity);
+  if (read.readingsWithoutBranch > 0) {
+    if (!text.empty()) text += "\n";
+    text += cformat("Vynecháno měření s MN/2 od 300 m výše (víc než 5 větví nelze zpracovat): %i",
+                    read.readingsWithoutBranch);
+  }
+  return text;
 }
 
 int kmtOutputBranchCount(const CurveWindowState& s) {

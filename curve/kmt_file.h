@@ -18,7 +18,15 @@ inline constexpr int KmtLineBuffer = 300;
 struct KmtReadResult {
   int code;          // 1 record read, 0 file cannot be opened, -2 end of file
   int readingCount;  // readings taken from the record (code 1 only)
+  // Valid reading lines of the record beyond the MaxReadings taken.
+  int readingsBeyondCapacity = 0;
+  // Readings taken whose MN/2 of 300 m or more gives no branch (1..5).
+  int readingsWithoutBranch = 0;
 };
+
+// What the user must learn of a record read with readings left out: one
+// line per kind, empty when nothing was left out.
+std::string kmtNoticeText(const KmtReadResult& read);
 
 // Branch number of a reading measured with MN/2 = m metres (1..6).
 int kmtBranchOfMnHalf(float mnHalf);

@@ -425,5 +425,64 @@ TEST(KmtCommands, SaveToNewFileClosesTheOldOutputAndTheNewFile) {
   EXPECT_EQ(fileBytes(dir.file("first.kmt")).find("b 50"), std::string::npos);
 }
 
+struct KmtCapacityCase {
+  const char* name;
+  int readings;  // reading lines of the record
+  int wideFrom;  // readings from this index on have MN/2 = 300 m
+  int taken;     // readings the record gives the window
+  std::string message;
+};
+
+class KmtCapacityTest : public ::testing::TestWithParam<KmtCapacityCase> {};
+
+// A record of n readings on cells 1, 2, ...; the record after it must still
+// be found.
+std::string longRecord(int n, int wideFrom) {
+  std::string text = "n Op\r\nb 1\r\np 1\r\nl Lok\r\nd 2024";
+  for (int i = 0; i < n; ++i)
+    text += "\r\nr" + std::to_string(100 + i % 7) + " s0 a" + std::to_string(1.0 + i * 0.5) + " m" +
+            (i >= wideFrom ? "300" : "1");
+  return text + "\r\nn Next\r\nb 2\r\np 1\r\nl Lok\r\nd 2024\r\nr50 s0 a1 m1\r\nr60 s0 a2 m1";
+}
+
+TEST_P(KmtCapacityTest, ReadingsLeftOutAreSaidOnce) {
+  const KmtCapacityCase& p = GetParam();
+  ScratchFolder dir(std::string("orv-kmt-capacity-") + p.name);
+  TestWindow w;
+  w.dialogs.answer(dir.write("long.kmt", longRecord(p.readings, p.wideFrom)));
+  openKmtFile(w.session);
+  EXPECT_EQ(w.s().readingCount, p.taken);
+  // The one branch has no tie: the merge says so after the notice.
+  auto notices = [&w] {
+    std::vector<std::string> out;
+    for (const std::string& m : w.dialogs.messages())
+      if (m.rfind("Záznam", 0) == 0 || m.rfind("Vynecháno", 0) == 0) out.push_back(m);
+    return out;
+  };
+  const std::vector<std::string> expected =
+      p.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{p.message};
+  EXPECT_EQ(notices(), expected);
+  if (!expected.empty()) {
+    EXPECT_EQ(w.dialogs.messages().front(), p.message);
+  }
+  w.dialogs.clearRecords();
+  readNextKmtRecord(w.session);
+  EXPECT_EQ(w.s().pointNumber, 2);
+  EXPECT_TRUE(notices().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, KmtCapacityTest,
+    ::testing::Values(
+        KmtCapacityCase{"Full", 200, 200, 200, ""},
+        KmtCapacityCase{"OneTooMany", 201, 201, 200,
+                        "Záznam obsahuje víc měření, než lze načíst (nejvýše 200); nenačteno "
+                        "zbylých 1 měření."},
+        KmtCapacityCase{"WideSpacings", 250, 190, 190,
+                        "Záznam obsahuje víc měření, než lze načíst (nejvýše 200); nenačteno "
+                        "zbylých 50 měření.\nVynecháno měření s MN/2 od 300 m výše (víc než 5 "
+                        "větví nelze zpracovat): 10"}),
+    [](const ::testing::TestParamInfo<KmtCapacityCase>& i) { return i.param.name; });
+
 }  // namespace
 }  // namespace orv
