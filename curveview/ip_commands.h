@@ -14,7 +14,7 @@ inline constexpr const char* DecayCurvesItem = "zobrazujnezobrazujvybjeckivky1";
 
 // "uprav počet, zpoždění prvního a span oken …": count, delay of the first
 // window and length, then the regular windows from them. A count above 20 is
-// cut to 20, one below 0 taken as 0 (no window). A cancel in any of the three
+// cut to 20, one below 0 taken as 0 (no window), each with a message. A cancel in any of the three
 // boxes changes nothing. Not redrawn.
 void editWindowPattern(CurveSession& c);
 // "uprav manuálně časy oken od do …": start and end of every window as

@@ -48,6 +48,11 @@ void editWindowPattern(CurveSession& c) {
   s.ipWindowDelay = *delay;
   s.ipWindowLength = *length;
   // At most the 20 windows the arrays hold; fewer than none is none.
+  if (*count > MaxIpWindows)
+    c.dialogs.message(
+        cformat("Oken VP může být nejvýše %i; počet oken je %i.", MaxIpWindows, MaxIpWindows));
+  else if (*count < 0)
+    c.dialogs.message("Počet oken VP nemůže být záporný; nebude žádné okno.");
   layOutIpWindows(s);
 }
 
