@@ -4,6 +4,10 @@
 #include <QPrinter>
 
 #include "curve/qt/tulvakwin.h"
+#include "curveview/curve_outputs.h"
+#include "ui/qt/image_printing.h"
+#include "ui/qt/image_widget.h"
+#include "ui/qt/jpeg_picture.h"
 
 void Tulvakwin::buildOutputMenus() {
   QMenu* tisk = menuBar()->addMenu(QStringLiteral("Tisk"));
@@ -24,7 +28,18 @@ QPrinter& Tulvakwin::printer() {
   return *ownPrinter_;
 }
 
-// TO BE WRITTEN (outputs work): the three handlers below.
-void Tulvakwin::Vytisknicovid1Click() {}
-void Tulvakwin::Nastaventiskrny1Click() {}
-void Tulvakwin::UlocoviddoJPGsouboru1Click() {}
+// Both outputs take the image's bitmap as it stands, the same picture the
+// JPEG gets: the buttons lying over the chart are controls, not part of it.
+void Tulvakwin::Vytisknicovid1Click() {
+  if (!orv::prepareCurvePrint(session_, centralWidget()->width())) return;
+  ui::printImageOrPdf(printer(), img_->canvas().image(), *dialogs_);
+}
+
+void Tulvakwin::Nastaventiskrny1Click() {
+  dialogs_->printerSetup();
+}
+
+void Tulvakwin::UlocoviddoJPGsouboru1Click() {
+  const std::optional<std::string> path = orv::chooseCurvePictureFile(*dialogs_);
+  if (path) ui::writeJpegPicture(img_->canvas().image(), *path, *dialogs_);
+}

@@ -26,6 +26,7 @@
 #include "sectionlayers/terrain_import.h"
 #include "ui/qt/image_printing.h"
 #include "ui/qt/image_widget.h"
+#include "ui/qt/jpeg_picture.h"
 #include "ui/qt/menu_item.h"
 #include "ui/qt/qt_dialogs.h"
 
@@ -290,8 +291,7 @@ void TSection::parametryexportudoUCM1Click() {
 }
 
 void TSection::writeBitmapJpeg(const std::string& path) {
-  if (!imgRez_->canvas().image().save(QString::fromLocal8Bit(path.c_str()), "JPG"))
-    dialogs_->message("Nemožno vytvořit zvolený soubor " + path);
+  ui::writeJpegPicture(imgRez_->canvas().image(), path, *dialogs_);
 }
 
 void TSection::savePicture(bool useDxfName) {
@@ -569,7 +569,7 @@ void TSection::Nastaventiskrny1Click() {
 }
 
 void TSection::Tiskformule1Click() {
-  ui::printImage(formPrinter(), grab().toImage());
+  ui::printImageOrPdf(formPrinter(), grab().toImage(), *dialogs_);
 }
 
 void TSection::showEvent(QShowEvent* e) {

@@ -132,5 +132,22 @@ TEST_F(SectionWindowRoadTest, PrintingTheFormWritesThePageOfTheWindow) {
   EXPECT_GT(file.size(), 2000);
 }
 
+TEST_F(SectionWindowRoadTest, PrintingWithoutAPrinterAsksForAPdfFileAndACancelPrintsNothing) {
+  ScratchFolder scratch;
+  w.printer().setOutputFormat(QPrinter::PdfFormat);
+  w.printer().setOutputFileName(QString());
+  dialogs.cancel();
+  trigger("Tiskformule1");
+  const std::string pdf = scratch.path() + "bez_tiskarny.pdf";
+  dialogs.answer(pdf);
+  trigger("Tiskformule1");
+  ASSERT_EQ(2u, dialogs.questions().size());
+  EXPECT_EQ(0u, dialogs.questions()[1].rfind("save|", 0));
+  EXPECT_TRUE(dialogs.messages().empty());
+  QFile file(QString::fromStdString(pdf));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.read(5) == "%PDF-");
+}
+
 }  // namespace
 }  // namespace orv::testing

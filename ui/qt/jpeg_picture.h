@@ -1,0 +1,20 @@
+// The windows' pictures as JPEG files.
+#pragma once
+
+#include <string>
+
+class QImage;
+
+namespace ui {
+
+class Dialogs;
+
+// The message of a JPEG file that cannot be written; the path follows it.
+inline constexpr const char* JpegNotWrittenMessage = "Nemožno vytvořit zvolený soubor ";
+
+// Writes image to path (UTF-8) as JPEG at the encoder's default quality,
+// replacing an existing file without asking. A failure is told in a message
+// naming the file and leaves the picture as it was. True when written.
+bool writeJpegPicture(const QImage& image, const std::string& path, Dialogs& dialogs);
+
+}  // namespace ui
