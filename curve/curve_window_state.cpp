@@ -57,6 +57,8 @@ void setInitialCurveState(CurveWindowState& s) {
   s.ipWindowCount = -10;
   s.ipAsIsolines = false;
   s.showDecayCurves = true;
+  s.accurateForward = false;
+  s.equivalenceTolerance = 0.1;
 }
 
 void finishCurveStateConstruction(CurveWindowState& s) {

@@ -143,6 +143,14 @@ struct CurveWindowState {
   int32_t colourComposite, colourComputed, colourModel, colourModelFixed;
   int32_t screenSplitPercent;
 
+  // --- additions beyond the field's tools (their own settings file; all off
+  // when it is missing, so every figure stays as without them) ---------------
+  // The forward problem and its Jacobian by the long filter.
+  bool accurateForward;
+  // Equivalence ranges: how far above the best misfit, as a share of it, a
+  // parameter may move it (0.1 by default).
+  double equivalenceTolerance;
+
   // --- state flags -------------------------------------------------------------
   bool curveLoaded;
   bool compositeReady;
