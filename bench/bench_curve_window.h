@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QGuiApplication>
+#include <cmath>
 #include <memory>
 
 #include "base/zeroed_block.h"
@@ -24,6 +25,23 @@ inline void ensureGuiApplication() {
   static char name[] = "orv_bench";
   static char* argv[] = {name, nullptr};
   app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+// Five branches of twelve readings, each overlapping the next by eight grid
+// steps, over a three-layer-like curve; branch b's resistivities are raised by
+// 4 % x b, as different MN spacings give.
+inline void addFiveBranchSounding(CurveWindowState& st, double branchOffset) {
+  const float mn[5] = {1, 5, 20, 50, 150};
+  for (int b = 0; b < 5; ++b)
+    for (int r = 0; r < 12; ++r) {
+      const int k = 4 * b + r;
+      const int i = st.readingCount++;
+      st.readingAbHalf[i] = static_cast<float>(std::pow(10.0, k * AbGridStep));
+      st.readingMnHalf[i] = mn[b];
+      st.readingRho[i] =
+          static_cast<float>(60 * (1 + 0.6 * std::sin(k * 0.25)) * (1 + branchOffset * b));
+      st.readingBranch[i] = b + 1;
+    }
 }
 
 struct BenchCurveWindow {

@@ -19,18 +19,7 @@ namespace {
 struct Window : orv::bench::BenchCurveWindow {
   Window() {
     orv::CurveWindowState& st = *s;
-    // Five branches of twelve readings, each overlapping the next by eight
-    // grid steps, over a three-layer curve.
-    const float mn[5] = {1, 5, 20, 50, 150};
-    for (int b = 0; b < 5; ++b)
-      for (int r = 0; r < 12; ++r) {
-        const int k = 4 * b + r;
-        const int i = st.readingCount++;
-        st.readingAbHalf[i] = static_cast<float>(std::pow(10.0, k * orv::AbGridStep));
-        st.readingMnHalf[i] = mn[b];
-        st.readingRho[i] = static_cast<float>(60 * (1 + 0.6 * std::sin(k * 0.25)) * (1 + 0.04 * b));
-        st.readingBranch[i] = b + 1;
-      }
+    orv::bench::addFiveBranchSounding(st, 0.04);
     orv::deriveReadings(c, orv::ReadingOrigin::InMemory);
     orv::resetInterpretation(c);
     st.imageWidth = canvas.width();

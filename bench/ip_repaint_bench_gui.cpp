@@ -17,22 +17,15 @@ namespace {
 struct IpWindow : orv::bench::BenchCurveWindow {
   explicit IpWindow(bool isolines) {
     orv::CurveWindowState& st = *s;
-    const float mn[5] = {1, 5, 20, 50, 150};
-    for (int b = 0; b < 5; ++b)
-      for (int r = 0; r < 12; ++r) {
-        const int k = 4 * b + r;
-        const int i = st.readingCount++;
-        st.readingAbHalf[i] = static_cast<float>(std::pow(10.0, k * orv::AbGridStep));
-        st.readingMnHalf[i] = mn[b];
-        st.readingRho[i] = static_cast<float>(60 * (1 + 0.6 * std::sin(k * 0.25)));
-        st.readingBranch[i] = b + 1;
-        st.readingIpReference[i] = 100;
-        st.decaySampleCount[i] = orv::MaxDecaySamples;
-        for (int t = 0; t < orv::MaxDecaySamples; ++t) {
-          st.decaySampleTime[i][t] = 2005 + 5 * t;
-          st.decaySampleValue[i][t] = static_cast<float>((3 + k % 7) * std::exp(-t / 150.0));
-        }
+    orv::bench::addFiveBranchSounding(st, 0.0);
+    for (int i = 0; i < st.readingCount; ++i) {
+      st.readingIpReference[i] = 100;
+      st.decaySampleCount[i] = orv::MaxDecaySamples;
+      for (int t = 0; t < orv::MaxDecaySamples; ++t) {
+        st.decaySampleTime[i][t] = 2005 + 5 * t;
+        st.decaySampleValue[i][t] = static_cast<float>((3 + i % 7) * std::exp(-t / 150.0));
       }
+    }
     orv::deriveReadings(c, orv::ReadingOrigin::InMemory);
     orv::resetInterpretation(c);
     st.imageWidth = canvas.width();
