@@ -16,6 +16,13 @@ void setText(char (&dst)[N], std::string_view src) {
   copyCut(dst, N, src);
 }
 
+// Whether src fits dst whole. A path kept cut would name another file, so
+// the commands refuse one that does not fit.
+template <std::size_t N>
+constexpr bool fitsWhole(const char (&)[N], std::string_view src) {
+  return src.size() < N;
+}
+
 // The text held in a buffer, never reading past its end even when the
 // terminating NUL is missing.
 template <std::size_t N>

@@ -57,6 +57,10 @@ std::optional<std::string> chooseNewKmtFile(CurveSession& c) {
       c.dialogs.message("Vybraný soubor existuje. Zvolte jiný název!");
       continue;
     }
+    if (!fitsWhole(c.s.soundingFilePath, *path)) {
+      c.dialogs.message("Nemožno vytvořit zvolený soubor KMT !");
+      return std::nullopt;
+    }
     return path;
   }
 }
@@ -134,6 +138,13 @@ void openRecord(CurveSession& c, int recordIndex) {
       // Nothing is read, but the sounding on screen is merged afresh as
       // after any read.
       c.dialogs.message("nevybral jste žádný soubor");
+      s.fromSection = false;
+      mergeBranches(c, 2);
+      return;
+    }
+    if (!fitsWhole(s.kmtOpenDialogFileName, *path)) {
+      c.dialogs.message("Cannot open KMT file.");
+      c.dialogs.message("záznam nenačten");
       s.fromSection = false;
       mergeBranches(c, 2);
       return;

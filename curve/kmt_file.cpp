@@ -191,17 +191,27 @@ int kmtOutputBranchCount(const CurveWindowState& s) {
   return populated < 3 ? n - 1 : n;
 }
 
+namespace {
+
+// A line break inside a text would start a line of its own, which the reader
+// takes by position as the next header field.
+void appendHeaderText(std::string& out, std::string_view text) {
+  for (char ch : text) out += ch == '\r' || ch == '\n' ? ' ' : ch;
+}
+
+}  // namespace
+
 std::string formatKmtRecord(const CurveWindowState& s, bool firstRecordOfNewFile) {
   std::string out;
   if (!firstRecordOfNewFile) out += "\r\n";
   out += "n ";
-  out += textOf(s.operatorText);
+  appendHeaderText(out, textOf(s.operatorText));
   out += cformat("\r\nb %i", s.pointNumber);
   out += cformat("\r\np %i", s.profileNumber);
   out += "\r\nl ";
-  out += textOf(s.localityText);
+  appendHeaderText(out, textOf(s.localityText));
   out += "\r\nd ";
-  out += textOf(s.dateText);
+  appendHeaderText(out, textOf(s.dateText));
 
   const int branches = mergedBranches(s);
   const int outputBranches = kmtOutputBranchCount(s);

@@ -214,6 +214,8 @@ void mouseEntry(CurveSession& c) {
              "číslo posledního bodu křivky: ", "20", last);
   // The curve lies on the grid's cells; a last cell before the first gives a
   // curve of one point.
+  if (first > GridCells - 1 || last > GridCells - 1)
+    c.dialogs.message(cformat("Křivka VES končí nejdále bodem %i.", GridCells - 1));
   first = std::clamp(first, 0, GridCells - 1);
   last = std::clamp(last, first, GridCells - 1);
 

@@ -32,6 +32,11 @@ std::string currentPath(const CurveWindowState& s) {
 // One file of a folder walk: read, or reported and the previous sounding kept.
 bool readWalkedFile(CurveSession& c, const std::string& path) {
   CurveWindowState& s = c.s;
+  if (!fitsWhole(s.instrumentFilePath, path)) {
+    c.dialogs.message("Cannot open OAX file.");
+    c.dialogs.message(ImportFailed);
+    return false;
+  }
   const std::string previousPath = currentPath(s);
   const bool wasLoaded = s.curveLoaded;
   s.curveLoaded = false;
@@ -90,8 +95,13 @@ void openInstrumentFile(CurveSession& c) {
     return;
   }
   const std::string previousPath = currentPath(s);
-  setText(s.instrumentFilePath, *path);
-  const int r = readInstrumentFile(c);
+  int r = 0;
+  if (fitsWhole(s.instrumentFilePath, *path)) {
+    setText(s.instrumentFilePath, *path);
+    r = readInstrumentFile(c);
+  } else {
+    c.dialogs.message("Cannot open OAX file.");
+  }
   if (r == 1) {
     resetInterpretation(c);
     c.chrome.setCaption(OpenedTitle + *path);

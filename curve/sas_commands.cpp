@@ -46,8 +46,13 @@ void openSasFile(CurveSession& c) {
     return;
   }
   const std::string previousPath(textOf(s.instrumentFilePath));
-  setText(s.instrumentFilePath, *path);
-  const int r = readSasFile(c);
+  int r = 0;
+  if (fitsWhole(s.instrumentFilePath, *path)) {
+    setText(s.instrumentFilePath, *path);
+    r = readSasFile(c);
+  } else {
+    c.dialogs.message("Cannot open SAS file.");
+  }
   if (r == 1) {
     resetInterpretation(c);
     c.chrome.setCaption("ORV-program na zpracování VES - otevřen: " + *path);

@@ -113,7 +113,10 @@ bool buildingPress(CurveSession& c, const MouseEvent& e) {
       return true;
     case MouseButton::Left: {
       // A full model keeps its corners: the click is not taken.
-      if (s.modelBoundaryCount + 1 >= MaxLayers) break;
+      if (s.modelBoundaryCount + 1 >= MaxLayers) {
+        c.dialogs.message(FullModelMessage);
+        break;
+      }
       eraseModelIfDrawn(c);
       const int n = ++s.modelBoundaryCount;
       s.modelDepth[n] = s.modelDepth[n - 1];

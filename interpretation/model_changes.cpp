@@ -98,6 +98,10 @@ void toggleFlag(int32_t& flag) {
 
 void splitPicked(CurveSession& c, int e) {
   CurveWindowState& s = c.s;
+  if (s.modelBoundaryCount + 1 >= MaxLayers) {
+    c.dialogs.message(FullModelMessage);
+    return;
+  }
   if (!splitModelElementCore(s, e)) return;
   repaintCurveWindow(c);
   if (s.curveLoaded) recomputeForward(c);

@@ -11,6 +11,10 @@ namespace orv::model_editing {
 inline constexpr float HalfSpaceDepthCreated = 1e12f;
 
 inline constexpr const char* NoCompositeMessage = MergeBranchesFirstMessage;
+// A model of MaxLayers layers has no room for another one.
+inline constexpr const char* FullModelMessage =
+    "Model má už 30 vrstev - další vrstvu nelze přidat.";
+static_assert(MaxLayers == 30, "FullModelMessage names the layer count");
 
 // modelBoundaryCount is one of the model's own indices (0..MaxLayers-1).
 bool boundaryCountValid(const CurveWindowState& s);

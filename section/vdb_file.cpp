@@ -107,7 +107,7 @@ class RecordWriter {
     buf_ += key;
     // A line break inside a value would split its record in two and shift
     // every record after it.
-    for (char c : value) buf_ += c == '\n' ? ' ' : c;
+    for (char c : value) buf_ += c == '\n' || c == '\r' ? ' ' : c;
   }
   // "%i" / "%d"
   void integer(int32_t v) {

@@ -21,7 +21,7 @@ struct ColourScale {
   int32_t colResBound[MaxColourEntries];
   int32_t colResColor[MaxColourEntries];  // 0x00BBGGRR
   int32_t colResCount;                    // N
-  char colResFileName[PathCapacity];      // Windows-1250
+  char colResFileName[PathCapacity];      // the system's own spelling (a path)
 };
 
 // The colour of a layer resistivity (its sign, the fixed-parameter mark, is

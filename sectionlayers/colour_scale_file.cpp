@@ -40,6 +40,10 @@ bool nextLine(std::FILE* f, std::string& line) {
 bool writeColourScale(const ColourScale& scale, std::FILE* out, std::string_view writtenPath) {
   const int n = std::clamp(scale.colResCount, 0, MaxColourEntries - 1);
   std::string text = utf8ToCp1250("název_souboru: ") + utf8ToCp1250(writtenPath);
+  // A file name may hold a line break; in the file it would push the count
+  // off its line and the scale would not read back.
+  for (char& ch : text)
+    if (ch == '\r' || ch == '\n') ch = ' ';
   text += cformat("\r\nmxpocet_bodu_barev: %i", n);
   for (int k = 0; k < n; ++k)
     text += cformat("\r\n%i %i ", scale.colResBound[k], scale.colResColor[k]);
