@@ -7,7 +7,7 @@
 #include "fuzz/fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = writeFuzzInput(data, size, ".kmt");
+  const FuzzInputFile path(data, size, ".kmt");
   static orv::ZeroedBlock<orv::CurveWindowState> state;
   for (int record = 0; record < 4; ++record) {
     orv::KmtReadResult r = orv::readKmtRecord(*state, path.c_str(), record);

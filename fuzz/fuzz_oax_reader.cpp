@@ -10,7 +10,7 @@
 #include "fuzz/fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = writeFuzzInput(data, size, ".OAX");
+  const FuzzInputFile path(data, size, ".OAX");
   static orv::ZeroedBlock<orv::CurveWindowState> state;
   orv::CurveWindowState& s = *state;
   s.ipWindowCount = -10;  // the default windows are generated from the file's timing

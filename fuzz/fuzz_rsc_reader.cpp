@@ -22,7 +22,7 @@ void check(bool ok) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = writeFuzzInput(data, size, ".rsc");
+  const FuzzInputFile path(data, size, ".rsc");
   static orv::ColourScale scale{};
   static orv::ZeroedBlock<orv::SectionProfile> profile;
   static bool prepared = false;
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   orv::drawColourLegend(scale, *profile, layout, canvas);
   std::FILE* out = std::fopen("/dev/null", "wb");
   if (out) {
-    check(orv::writeColourScale(scale, out, path));
+    check(orv::writeColourScale(scale, out, path.path()));
     std::fclose(out);
   }
   return 0;

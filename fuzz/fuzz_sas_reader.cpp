@@ -8,7 +8,7 @@
 #include "fuzz/fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = writeFuzzInput(data, size, ".sas");
+  const FuzzInputFile path(data, size, ".sas");
   static orv::ZeroedBlock<orv::CurveWindowState> state;
   orv::CurveWindowState& s = *state;
   orv::readSasData(s, path.c_str());

@@ -6,7 +6,7 @@
 #include "fuzz/fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = writeFuzzInput(data, size, ".ini");
+  const FuzzInputFile path(data, size, ".ini");
   static orv::ZeroedBlock<orv::CurveWindowState> state;
   orv::readSettingsFile(*state, path.c_str());
   const orv::CurveWindowState& s = *state;

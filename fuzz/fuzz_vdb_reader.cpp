@@ -18,7 +18,7 @@ void check(bool ok) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = writeFuzzInput(data, size, ".vdb");
+  const FuzzInputFile path(data, size, ".vdb");
   static orv::ZeroedBlock<orv::SectionDatabase> db;
   static bool prepared = false;
   if (!prepared) {

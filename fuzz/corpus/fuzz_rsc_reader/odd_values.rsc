@@ -1,0 +1,4 @@
+název_souboru: x.rsc
+mxpocet_bodu_barev: 2
+1e39 -5
+nan 4294967295
