@@ -36,4 +36,9 @@ void showSSQ(CurveSession& c) {
   c.canvas.textOut(x, y, text);
 }
 
+void recomputeShownForward(CurveSession& c) {
+  if (c.s.modelBoundaryCount > 0 && !computeForward(c, false))
+    c.dialogs.message(ForwardFailedMessage);
+}
+
 }  // namespace orv

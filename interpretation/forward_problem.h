@@ -22,7 +22,9 @@ float gridAbscissa(int g);
 // modelRho/modelDepth, trial = true rhoParam/thickParam. Returns false, with
 // none of those arrays touched, when the model or the grid range cannot be
 // computed (boundary count outside 0..29, cells outside 0..199, a nearly zero
-// abscissa, e + 1 nearly zero, or a transform that is not finite).
+// abscissa, e + 1 nearly zero, or a transform that is not finite). With
+// accurateForward set the long filter computes the same arrays
+// (interpretation/long_filter.h).
 bool computeForwardValues(CurveWindowState& s, bool trial);
 
 // trial = false: the model (modelRho/modelDepth), with the computed curve
@@ -40,6 +42,11 @@ std::string ssqText(double misfit);
 
 // modelFitError := misfitSSQ and the "SSQ = " text below the plot.
 void showSSQ(CurveSession& c);
+
+// After the accurate forward was switched on or off: the computed curve of a
+// model in the window is computed again and redrawn (the failure message when
+// it cannot be).
+void recomputeShownForward(CurveSession& c);
 
 // The message every display caller shows when computeForward fails.
 inline constexpr const char* ForwardFailedMessage = "Nepodařila se přímá úloha";

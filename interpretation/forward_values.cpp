@@ -5,6 +5,7 @@
 
 #include "base/c_format.h"
 #include "interpretation/forward_problem.h"
+#include "interpretation/long_filter.h"
 
 namespace orv {
 
@@ -31,6 +32,7 @@ float gridAbscissa(int g) {
 }
 
 bool computeForwardValues(CurveWindowState& s, bool trial) {
+  if (s.accurateForward) return computeLongFilterForward(s, trial);
   const int n = s.modelBoundaryCount;
   if (n < 0 || n >= MaxLayers) return false;
   const int first = s.gridMinIndex;

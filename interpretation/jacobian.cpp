@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "interpretation/forward_problem.h"
+#include "interpretation/long_filter.h"
 
 namespace orv {
 
@@ -47,6 +48,7 @@ void transformSensitivities(int n, const double* rho, const double* h, double la
 }  // namespace
 
 bool computeJacobian(CurveWindowState& s) {
+  if (s.accurateForward) return computeLongFilterJacobian(s);
   const int n = s.modelBoundaryCount;
   if (n < 0 || n >= MaxLayers) return false;
   const int first = s.gridMinIndex;

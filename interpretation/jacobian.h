@@ -13,7 +13,9 @@ namespace orv {
 // gridMinIndex..gridMaxIndex (row 0 = gridMinIndex), and stores the filter
 // coefficients. Returns false when the boundary count or the cell range is
 // outside the capacities, or when a sensitivity is not finite (a resistivity
-// of zero, for instance); the arrays are then not to be used.
+// of zero, for instance); the arrays are then not to be used. With
+// accurateForward set the derivatives are those of the long filter, and the
+// transform sensitivities are left as they were.
 bool computeJacobian(CurveWindowState& s);
 
 }  // namespace orv
