@@ -11,6 +11,7 @@
 #include "curve/qt/tulvakwin.h"
 #include "curve/section_display_flags.h"
 #include "curveview/curve_rendering.h"
+#include "interpretation/forward_problem.h"
 #include "section/qt/tsection.h"
 #include "section/qt/tvesparametryedit.h"
 #include "sectionlayers/qt/tparucm.h"
@@ -35,7 +36,8 @@ Shell::Shell(ui::Dialogs* dialogs, bool showWelcome) : showWelcome_(showWelcome)
   note(displayParameters_.get());
   welcome_ = std::make_unique<Tuvitani>(curve_.get());
   note(welcome_.get());
-  preferences_ = std::make_unique<Tpreferenceuzivatele>(curve_.get(), curve_->state());
+  preferences_ = std::make_unique<Tpreferenceuzivatele>(curve_.get(), curve_->state(), &anyDialogs);
+  preferences_->setForwardChangedHook([this] { orv::recomputeShownForward(curve_->session()); });
   note(preferences_.get());
   help_ = std::make_unique<HelpViewer>(nullptr);
 

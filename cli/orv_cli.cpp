@@ -49,12 +49,15 @@ const char* const kHelp =
     "      read the sounding (record N of a KMT file, default 0), merge the\n"
     "      branches onto branch T (default 2) and print the composite curve:\n"
     "      cell, ab2, rho\n"
-    "  orv-cli forward --rho R0,R1,..,RN --depth D0,..,D(N-1) --cells A:B\n"
-    "      print the model's apparent-resistivity curve on cells A..B: cell, ab2, rho\n"
+    "  orv-cli forward --rho R0,R1,..,RN --depth D0,..,D(N-1) --cells A:B [--accurate]\n"
+    "      print the model's apparent-resistivity curve on cells A..B: cell, ab2, rho;\n"
+    "      --accurate computes it by the long (201-point) filter, as the window's\n"
+    "      accurate-forward preference does\n"
     "  orv-cli invert FILE [--record N] [--onto T] --rho ... --depth ...\n"
-    "          [--fix-rho I,..] [--fix-thickness I,..] [--fix-depth I,..]\n"
+    "          [--fix-rho I,..] [--fix-thickness I,..] [--fix-depth I,..] [--accurate]\n"
     "      merge as above, optimise the model once and print layer, rho, depth\n"
-    "      and the misfit as a last line SSQ, value\n"
+    "      and the misfit as a last line SSQ, value; --accurate: curve, misfit\n"
+    "      and Jacobian by the long filter\n"
     "  orv-cli ip FILE.OAX [--dat OUT.DAT]\n"
     "      read an OAX file with IP data as the curve window does (the IP windows\n"
     "      from its timing), compute the apparent polarisability of every reading\n"
@@ -144,6 +147,7 @@ struct Options {
   std::vector<double> depth;
   int firstCell = 0, lastCell = 0;
   std::vector<int> fixRho, fixThickness, fixDepth;
+  bool accurate = false;  // --accurate: the long filter
 };
 
 // Options each command accepts; anything else is a usage error.
@@ -153,6 +157,7 @@ bool accepts(std::string_view command, std::string_view option) {
   if (option == "--record" || option == "--onto") return sounding;
   if (option == "--rho" || option == "--depth") return model;
   if (option == "--cells") return command == "forward";
+  if (option == "--accurate") return model;
   if (option == "--fix-rho" || option == "--fix-thickness" || option == "--fix-depth") {
     return command == "invert";
   }
@@ -167,6 +172,10 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
       if (!accepts(command, arg)) {
         f = usage("unknown option " + std::string(arg) + " for " + std::string(command));
         return false;
+      }
+      if (arg == "--accurate") {  // a switch, without a value
+        o.accurate = true;
+        continue;
       }
       if (i + 1 >= argc) {
         f = usage("option " + std::string(arg) + " needs a value");
@@ -335,6 +344,7 @@ int runForward(const Options& o, Failure& f) {
   Session session;
   CurveWindowState& s = *session.state;
   setModel(s, o);
+  s.accurateForward = o.accurate;
   s.gridMinIndex = o.firstCell;
   s.gridMaxIndex = o.lastCell;
   if (!orv::computeForwardValues(s, false)) {
@@ -350,6 +360,7 @@ int runInvert(const Options& o, Failure& f) {
   if (!loadSounding(session, o, f)) return f.code;
   CurveWindowState& s = *session.state;
   setModel(s, o);
+  s.accurateForward = o.accurate;
   for (int i : o.fixRho) s.rhoFixed[i] = 1;
   for (int i : o.fixThickness) s.thicknessFixed[i] = 1;
   for (int i : o.fixDepth) s.depthFixed[i] = 1;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "curve/additions_file.h"
 #include "curve/settings_file.h"
 
 namespace orv {
@@ -18,6 +19,7 @@ void constructCurveState(CurveSession& c) {
   c.chrome.setButtonVisible(ui::Button::Optimise, false);
   c.chrome.setButtonVisible(ui::Button::Transfer, false);
   readSettings(c.s, c.dialogs);
+  readAdditions(c.s);
   finishCurveStateConstruction(c.s);
   c.chrome.placeDockedRight(curveWindowWidth(c.s, c.chrome));
 }

@@ -1,6 +1,7 @@
 #include "curve/settings_commands.h"
 
 #include "base/c_format.h"
+#include "curve/additions_file.h"
 #include "curve/curve_construction.h"
 #include "curve/settings_file.h"
 
@@ -109,6 +110,18 @@ int preferenceRadioIndex(int inputMode) {
 
 int inputModeFromRadio(int radioIndex, int currentInputMode) {
   return radioIndex >= 0 && radioIndex <= 4 ? radioIndex : currentInputMode;
+}
+
+AdditionTexts additionTexts(const CurveWindowState& s) {
+  return {s.accurateForward, formatReal(s.equivalenceTolerance)};
+}
+
+bool takeOverAdditions(CurveWindowState& s, const AdditionTexts& texts) {
+  s.accurateForward = texts.accurateForward;
+  const std::optional<double> q = parseUserReal(texts.equivalenceTolerance);
+  if (!q || !validEquivalenceTolerance(*q)) return false;
+  s.equivalenceTolerance = *q;
+  return true;
 }
 
 }  // namespace orv

@@ -72,4 +72,20 @@ void applyDisplayDefaults(CurveWindowState& s);
 int preferenceRadioIndex(int inputMode);
 int inputModeFromRadio(int radioIndex, int currentInputMode);
 
+// The additions in the preference dialog: the accurate forward switch and the
+// equivalence tolerance as typed.
+struct AdditionTexts {
+  bool accurateForward = false;
+  std::string equivalenceTolerance;
+};
+
+// What the dialog shows for the current values.
+AdditionTexts additionTexts(const CurveWindowState& s);
+
+// Takes the switch over, and the tolerance when it is a number above zero
+// ("," or "." as the decimal point); otherwise the tolerance keeps its value
+// and false is returned, for the caller to say AdditionRefusedMessage.
+bool takeOverAdditions(CurveWindowState& s, const AdditionTexts& texts);
+inline constexpr const char* AdditionRefusedMessage = "Soustřeďte se (číslo)!";
+
 }  // namespace orv

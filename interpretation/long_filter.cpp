@@ -161,9 +161,10 @@ bool validModel(int n, int first, int last) {
 }
 
 // T - rho_0 at count consecutive lattice abscissae into d; inverseLambda
-// holds their 1 / lambda.
-void transformExcess(int n, const double* rho, const double* h, const double* inverseLambda,
-                     int count, double* d) {
+// holds their 1 / lambda. Returns how many abscissae at the start are
+// screened by the top layer (their d is 0).
+int transformExcess(int n, const double* rho, const double* h, const double* inverseLambda,
+                    int count, double* d) {
   double t[kMaxLattice];
   int start = 0;  // the abscissae before it are screened by the top layer
   for (int a = 0; a < count; ++a) {
@@ -182,6 +183,7 @@ void transformExcess(int n, const double* rho, const double* h, const double* in
     }
   }
   for (int a = 0; a < count; ++a) d[a] = a < start ? 0.0 : t[a] - rho[0];
+  return start;
 }
 
 // Sensitivities of T at one abscissa: dRho[0..n], dH[0..n-1].
@@ -230,12 +232,16 @@ bool longFilterCurve(int n, const double* rho, const double* h, int first, int l
   const LatticeFilter& f = folding.view;
   const int count = LongFilterLatticePerCell * (last - first) + f.count;
   double d[kMaxLattice];
-  transformExcess(n, rho, h, folding.inverseLambda + LongFilterLatticePerCell * first, count, d);
+  const int screened = transformExcess(
+      n, rho, h, folding.inverseLambda + LongFilterLatticePerCell * first, count, d);
   double result[GridCells];
   for (int g = first; g <= last; ++g) {
-    const double* at = d + LongFilterLatticePerCell * (g - first);
+    const int shift = LongFilterLatticePerCell * (g - first);
+    const double* at = d + shift;
     double sum = 0.0;
-    for (int k = 0; k < f.count; ++k) sum += f.weight[k] * at[k];
+    // The screened abscissae add nothing.
+    for (int k = screened > shift ? screened - shift : 0; k < f.count; ++k)
+      sum += f.weight[k] * at[k];
     result[g - first] = rho[0] + sum;
     if (!std::isfinite(result[g - first])) return false;
   }

@@ -1,12 +1,16 @@
 #include "curve/qt/tpreferenceuzivatele.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "curve/additions_file.h"
 #include "curve/settings_commands.h"
 
 namespace {
@@ -27,8 +31,9 @@ const RadioSpec kRadios[5] = {
 
 }  // namespace
 
-Tpreferenceuzivatele::Tpreferenceuzivatele(QWidget* parent, orv::CurveWindowState& s)
-    : QDialog(parent), s_(s) {
+Tpreferenceuzivatele::Tpreferenceuzivatele(QWidget* parent, orv::CurveWindowState& s,
+                                           ui::Dialogs* dialogs)
+    : QDialog(parent), s_(s), dialogs_(dialogs) {
   setObjectName("preferenceuzivatele");
   setWindowTitle(QString::fromUtf8("Preference - uživatelské nastavení"));
   auto* top = new QVBoxLayout(this);
@@ -43,6 +48,18 @@ Tpreferenceuzivatele::Tpreferenceuzivatele(QWidget* parent, orv::CurveWindowStat
     column->addWidget(radio_[i]);
   }
   top->addWidget(box);
+  accurate_ = new QCheckBox(QString::fromUtf8("Přesná přímá úloha (dlouhý filtr)"), this);
+  accurate_->setObjectName("presnaprimauloha");
+  top->addWidget(accurate_);
+  auto* toleranceRow = new QHBoxLayout;
+  auto* toleranceLabel =
+      new QLabel(QString::fromUtf8("Ekvivalence: přípustné zhoršení SSQ (podíl)"), this);
+  tolerance_ = new QLineEdit(this);
+  tolerance_->setObjectName("ekvivalence");
+  toleranceLabel->setBuddy(tolerance_);
+  toleranceRow->addWidget(toleranceLabel);
+  toleranceRow->addWidget(tolerance_);
+  top->addLayout(toleranceRow);
   auto* buttons = new QHBoxLayout;
   Button2_ = new QPushButton("OK", this);
   Button2_->setObjectName("Button2");
@@ -59,14 +76,21 @@ void Tpreferenceuzivatele::showValues() {
   group_->setExclusive(false);
   for (int i = 0; i < 5; ++i) radio_[i]->setChecked(i == index);
   group_->setExclusive(true);
+  const orv::AdditionTexts additions = orv::additionTexts(s_);
+  accurate_->setChecked(additions.accurateForward);
+  tolerance_->setText(QString::fromStdString(additions.equivalenceTolerance));
 }
 
 int Tpreferenceuzivatele::selectedIndex() const {
   return group_->checkedId();
 }
 
-void Tpreferenceuzivatele::apply() {
+bool Tpreferenceuzivatele::apply() {
   s_.inputMode = orv::inputModeFromRadio(selectedIndex(), s_.inputMode);
+  const orv::AdditionTexts typed{accurate_->isChecked(), tolerance_->text().toStdString()};
+  if (orv::takeOverAdditions(s_, typed)) return true;
+  if (dialogs_) dialogs_->message(orv::AdditionRefusedMessage);
+  return false;
 }
 
 void Tpreferenceuzivatele::showEvent(QShowEvent* event) {
@@ -79,8 +103,11 @@ void Tpreferenceuzivatele::Button2Click() {
 }
 
 void Tpreferenceuzivatele::execute() {
+  const bool accurateBefore = s_.accurateForward;
   exec();
   apply();
+  if (!orv::writeAdditions(s_) && dialogs_) dialogs_->message("Nemožno ukládat do ini souboru!");
+  if (s_.accurateForward != accurateBefore && forwardChanged_) forwardChanged_();
 }
 
 void runPreferences(QWidget* parent, orv::CurveWindowState& s) {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "base/fixed_text.h"
+#include "curve/additions_file.h"
 #include "curve/curve_construction.h"
 #include "curve/derive_readings.h"
 #include "curve/kmt_commands.h"
@@ -311,7 +312,11 @@ void Tulvakwin::takeOverLoadedPoint() {
 }
 
 void Tulvakwin::FormClose() {
-  orv::writeSettings(*state_, *dialogs_);
+  // A failed additions' file is told about only when orvwin.ini was written:
+  // one message for one close.
+  const bool settingsWritten = orv::writeSettings(*state_, *dialogs_);
+  if (!orv::writeAdditions(*state_) && settingsWritten)
+    dialogs_->message("Nemožno ukládat do ini souboru!");
 }
 
 void Tulvakwin::Konec1Click() {
