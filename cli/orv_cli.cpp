@@ -27,9 +27,12 @@
 #include "curve/curve_window_state.h"
 #include "curve/derive_readings.h"
 #include "curve/kmt_file.h"
+#include "interpretation/auto_model.h"
 #include "interpretation/branch_merging.h"
+#include "interpretation/equivalence.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"
+#include "interpretation/thorough_fit.h"
 #include "section/database_commands.h"
 #include "section/section_database.h"
 #include "section/vdb_file.h"
@@ -54,10 +57,18 @@ const char* const kHelp =
     "      --accurate computes it by the long (201-point) filter, as the window's\n"
     "      accurate-forward preference does\n"
     "  orv-cli invert FILE [--record N] [--onto T] --rho ... --depth ...\n"
-    "          [--fix-rho I,..] [--fix-thickness I,..] [--fix-depth I,..] [--accurate]\n"
+    "          [--fix-rho I,..] [--fix-thickness I,..] [--fix-depth I,..]\n"
+    "          [--thorough] [--equivalence] [--accurate]\n"
+    "  orv-cli invert FILE [--record N] [--onto T] --auto N [--equivalence] [--accurate]\n"
     "      merge as above, optimise the model once and print layer, rho, depth\n"
-    "      and the misfit as a last line SSQ, value; --accurate: curve, misfit\n"
-    "      and Jacobian by the long filter\n"
+    "      and the misfit as a line SSQ, value. --thorough continues the fit\n"
+    "      (Levenberg-Marquardt) until it hardly improves; --auto N builds an\n"
+    "      N-layer model (2..30) from the curve alone instead of --rho/--depth and\n"
+    "      fits it thoroughly; --equivalence adds after the SSQ line a header and\n"
+    "      one row per layer: range, layer, rho_min, rho_max, h_min, h_max,\n"
+    "      s_min, s_max, t_min, t_max (s = h/rho, t = h*rho; inf for the\n"
+    "      half-space), the spans over which the misfit stays within 1.1 x SSQ;\n"
+    "      --accurate: curve, misfit and Jacobian by the long filter\n"
     "  orv-cli ip FILE.OAX [--dat OUT.DAT]\n"
     "      read an OAX file with IP data as the curve window does (the IP windows\n"
     "      from its timing), compute the apparent polarisability of every reading\n"
@@ -148,7 +159,18 @@ struct Options {
   int firstCell = 0, lastCell = 0;
   std::vector<int> fixRho, fixThickness, fixDepth;
   bool accurate = false;  // --accurate: the long filter
+  bool thorough = false, equivalence = false;
+  int autoLayers = 0;  // 0: the model comes from --rho and --depth
 };
+
+// Options that take no value: the flag each one sets, or null.
+bool* switchFlag(std::string_view command, std::string_view option, Options& o) {
+  const bool model = command == "forward" || command == "invert";
+  if (option == "--accurate" && model) return &o.accurate;
+  if (option == "--thorough" && command == "invert") return &o.thorough;
+  if (option == "--equivalence" && command == "invert") return &o.equivalence;
+  return nullptr;
+}
 
 // Options each command accepts; anything else is a usage error.
 bool accepts(std::string_view command, std::string_view option) {
@@ -157,8 +179,8 @@ bool accepts(std::string_view command, std::string_view option) {
   if (option == "--record" || option == "--onto") return sounding;
   if (option == "--rho" || option == "--depth") return model;
   if (option == "--cells") return command == "forward";
-  if (option == "--accurate") return model;
-  if (option == "--fix-rho" || option == "--fix-thickness" || option == "--fix-depth") {
+  if (option == "--fix-rho" || option == "--fix-thickness" || option == "--fix-depth" ||
+      option == "--auto") {
     return command == "invert";
   }
   return false;
@@ -169,13 +191,13 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
   for (int i = 2; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg.size() > 1 && arg[0] == '-') {
+      if (bool* flag = switchFlag(command, arg, o)) {
+        *flag = true;
+        continue;
+      }
       if (!accepts(command, arg)) {
         f = usage("unknown option " + std::string(arg) + " for " + std::string(command));
         return false;
-      }
-      if (arg == "--accurate") {  // a switch, without a value
-        o.accurate = true;
-        continue;
       }
       if (i + 1 >= argc) {
         f = usage("option " + std::string(arg) + " needs a value");
@@ -205,6 +227,9 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
         ok = parseList<int>(value, o.fixThickness, parseInt);
       } else if (arg == "--fix-depth") {
         ok = parseList<int>(value, o.fixDepth, parseInt);
+      } else if (arg == "--auto") {
+        ok = parseInt(value, o.autoLayers) && o.autoLayers >= orv::AutoModelMinLayers &&
+             o.autoLayers <= orv::AutoModelMaxLayers;
       }
       if (!ok) {
         f = usage("bad value '" + std::string(value) + "' of " + std::string(arg));
@@ -222,7 +247,13 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
     f = usage(std::string(command) + " needs a KMT, OAX or SAS file");
     return false;
   }
-  if (command != "merge") {
+  if (o.autoLayers > 0) {
+    if (o.haveRho || o.haveDepth || !o.fixRho.empty() || !o.fixThickness.empty() ||
+        !o.fixDepth.empty()) {
+      f = usage("--auto makes its own model: no --rho, --depth or fixes with it");
+      return false;
+    }
+  } else if (command != "merge") {
     if (!o.haveRho || !o.haveDepth) {
       f = usage(std::string(command) + " needs --rho and --depth");
       return false;
@@ -355,10 +386,46 @@ int runForward(const Options& o, Failure& f) {
   return 0;
 }
 
+void printModel(const CurveWindowState& s) {
+  std::printf("layer\trho\tdepth\n");
+  const int n = s.modelBoundaryCount;
+  for (int i = 0; i <= n; ++i) {
+    std::printf("%d\t%s\t%s\n", i, real(s.modelRho[i]).c_str(),
+                i < n ? real(s.modelDepth[i]).c_str() : "inf");
+  }
+  std::printf("SSQ\t%s\n", real(s.modelFitError).c_str());
+}
+
+// The ranges with the tolerance the window uses.
+void printEquivalence(CurveWindowState& s) {
+  const orv::EquivalenceOutcome e = orv::equivalenceRangesCore(s, s.equivalenceTolerance);
+  if (!e.ran) return;
+  std::printf("range\tlayer\trho_min\trho_max\th_min\th_max\ts_min\ts_max\tt_min\tt_max\n");
+  for (int i = 0; i < e.layers; ++i) {
+    const orv::LayerRanges& l = e.layer[i];
+    auto pair = [](const orv::ValueRange& r) {
+      return (std::isfinite(r.min) ? real(r.min) : std::string("inf")) + "\t" +
+             (std::isfinite(r.max) ? real(r.max) : std::string("inf"));
+    };
+    std::printf("range\t%d\t%s\t%s\t%s\t%s\n", i, pair(l.rho).c_str(), pair(l.h).c_str(),
+                pair(l.s).c_str(), pair(l.t).c_str());
+  }
+}
+
 int runInvert(const Options& o, Failure& f) {
   Session session;
   if (!loadSounding(session, o, f)) return f.code;
   CurveWindowState& s = *session.state;
+  if (o.autoLayers > 0) {
+    s.accurateForward = o.accurate;
+    if (!orv::autoModelCore(s, o.autoLayers).ran) {
+      f = {kExitError, orv::inversionRefusalMessage(orv::InversionRefusal::CurveRange)};
+      return f.code;
+    }
+    printModel(s);
+    if (o.equivalence) printEquivalence(s);
+    return 0;
+  }
   setModel(s, o);
   s.accurateForward = o.accurate;
   for (int i : o.fixRho) s.rhoFixed[i] = 1;
@@ -377,13 +444,9 @@ int runInvert(const Options& o, Failure& f) {
     f = {kExitError, orv::inversionRefusalMessage(outcome.refusal)};
     return f.code;
   }
-  std::printf("layer\trho\tdepth\n");
-  const int n = s.modelBoundaryCount;
-  for (int i = 0; i <= n; ++i) {
-    std::printf("%d\t%s\t%s\n", i, real(s.modelRho[i]).c_str(),
-                i < n ? real(s.modelDepth[i]).c_str() : "inf");
-  }
-  std::printf("SSQ\t%s\n", real(s.modelFitError).c_str());
+  if (o.thorough) orv::thoroughFitCore(s);
+  printModel(s);
+  if (o.equivalence) printEquivalence(s);
   return 0;
 }
 

@@ -215,6 +215,7 @@ void Tulvakwin::buildMenus() {
           [this] { orv::labelModel(session_); });
   addItem(model, "PopivypotenoukivkuVES1", QStringLiteral("Popiš vypočtenou křivku VES"),
           QKeySequence(Qt::CTRL | Qt::Key_P), [this] { orv::labelComputedCurve(session_); });
+  buildFitMenu();
 
   buildIpMenu();
 

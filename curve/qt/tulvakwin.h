@@ -134,6 +134,9 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   void buildEditMenu();
   void buildIpMenu();
   void buildOutputMenus();
+  // The thorough fit, the equivalence ranges and the automatic model
+  // (tulvakwin_fit_menu.cpp), at the end of the "Model" menu.
+  void buildFitMenu();
   QAction* addItem(QMenu* menu, const QString& objectName, const QString& caption,
                    const QKeySequence& shortcut, std::function<void()> handler);
   QAction* addCaption(QMenu* menu, const QString& objectName, const QString& caption);
