@@ -178,4 +178,27 @@ TEST(ThoroughFitCommand, RunsTheInversionFirstRedrawsAndWritesBack) {
   EXPECT_EQ(bad.section.stored, 0);
 }
 
+TEST(ThoroughFitAccurate, TheLongForwardCarriesTheFitToTheSteepModel) {
+  // Curve and fit by the long filter reach the generating 1000:1 model; the
+  // short filter, which is 46 % off at the end of this curve, cannot.
+  for (bool accurateFit : {true, false}) {
+    Fixture f;
+    f.s.accurateForward = true;
+    fit_test::noisyComposite(f.s, {{1000, 1}, {10}}, 0, 27, 0.0);
+    f.s.accurateForward = accurateFit;
+    setModel(f.s, {700, 2}, {14});
+    ASSERT_TRUE(orv::optimiseModelCore(f.s).ran);
+    const orv::ThoroughOutcome out = orv::thoroughFitCore(f.s);
+    ASSERT_TRUE(out.ran);
+    if (accurateFit) {
+      EXPECT_LT(out.endMisfit, 1e-9);
+      EXPECT_NEAR(f.s.modelRho[0], 1000.0f, 1.0f);
+      EXPECT_NEAR(f.s.modelRho[1], 1.0f, 0.01f);
+      EXPECT_NEAR(f.s.modelDepth[0], 10.0f, 0.01f);
+    } else {
+      EXPECT_GT(out.endMisfit, 1e-4);
+    }
+  }
+}
+
 }  // namespace
