@@ -49,6 +49,11 @@ InversionOutcome optimiseModelCore(CurveWindowState& s);
 // inverted is refused with its reason in one message and stays as it is.
 void optimiseModel(CurveSession& c);
 
+// The window's frame around any fit of the model: the refusal, the curve
+// drawn before, fit(s) (true when it changed the model) and the redraw and
+// write-back after, as optimiseModel does them.
+void fitModelInWindow(CurveSession& c, bool (*fit)(CurveWindowState& s));
+
 // The run button "...": shows "<-" unless the sounding came from the section,
 // runs optimiseModel and widens the view so that the model fits.
 void spustitClick(CurveSession& c);

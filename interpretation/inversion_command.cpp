@@ -9,7 +9,7 @@
 
 namespace orv {
 
-void optimiseModel(CurveSession& c) {
+void fitModelInWindow(CurveSession& c, bool (*fit)(CurveWindowState& s)) {
   CurveWindowState& s = c.s;
   // A refused model is left exactly as it is, picture included.
   if (const char* refusal = inversionRefusalMessage(inversionRefusal(s))) {
@@ -22,8 +22,7 @@ void optimiseModel(CurveSession& c) {
     c.dialogs.message(ForwardFailedMessage);
     return;
   }
-  const InversionOutcome outcome = optimiseModelCore(s);
-  if (outcome.acceptedSteps > 0) {
+  if (fit(s)) {
     repaintCurveWindow(c);
     if (!computeForward(c, false)) c.dialogs.message(ForwardFailedMessage);
   }
@@ -31,6 +30,10 @@ void optimiseModel(CurveSession& c) {
   drawModel(c);
   s.modelActive = true;
   if (s.fromSection) c.section.storeSounding();
+}
+
+void optimiseModel(CurveSession& c) {
+  fitModelInWindow(c, [](CurveWindowState& s) { return optimiseModelCore(s).acceptedSteps > 0; });
 }
 
 namespace {

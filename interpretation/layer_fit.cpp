@@ -135,14 +135,18 @@ bool LayerFit::model(const double* x, LayerModel& out) const {
   return true;
 }
 
-double LayerFit::misfit(const LayerModel& m) {
+bool LayerFit::computeCurve(const LayerModel& m) {
   for (int i = 0; i <= m.n; ++i) s_.rhoParam[i] = m.rho[i];
   for (int i = 0; i < m.n; ++i) s_.thickParam[i] = m.h[i];
   const int keep = s_.modelBoundaryCount;
   s_.modelBoundaryCount = m.n;
   const bool ok = computeForwardValues(s_, true);
   s_.modelBoundaryCount = keep;
-  if (!ok) return HUGE_VAL;
+  return ok;
+}
+
+double LayerFit::misfit(const LayerModel& m) {
+  if (!computeCurve(m)) return HUGE_VAL;
   double sum = 0.0;
   for (int i = 0; i < dataRows_; ++i) {
     const float c = s_.computedRho[cell_[i]];
@@ -171,14 +175,8 @@ int LayerFit::penaltyRows() const {
 bool LayerFit::residuals(const double* x, double* r, int& evaluations) {
   LayerModel m;
   if (!model(x, m)) return false;
-  for (int i = 0; i <= m.n; ++i) s_.rhoParam[i] = m.rho[i];
-  for (int i = 0; i < m.n; ++i) s_.thickParam[i] = m.h[i];
-  const int keep = s_.modelBoundaryCount;
-  s_.modelBoundaryCount = m.n;
-  const bool ok = computeForwardValues(s_, true);
-  s_.modelBoundaryCount = keep;
   ++evaluations;
-  if (!ok) return false;
+  if (!computeCurve(m)) return false;
   for (int i = 0; i < dataRows_; ++i) {
     const float c = s_.computedRho[cell_[i]];
     if (!(c > 0.0f) || !std::isfinite(c)) return false;

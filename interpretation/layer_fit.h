@@ -67,6 +67,8 @@ class LayerFit {
   Result minimise(double* x, int maxIterations, double relativeTolerance, int held = -1);
 
  private:
+  // The curve of m into the window's computedRho; false when it failed.
+  bool computeCurve(const LayerModel& m);
   // Residual rows of x into r (data rows, then penalty rows); false when the
   // model cannot be computed.
   bool residuals(const double* x, double* r, int& evaluations);

@@ -1,6 +1,5 @@
 #include "interpretation/thorough_fit.h"
 
-#include "curveview/curve_rendering.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/layer_fit.h"
 
@@ -57,25 +56,10 @@ ThoroughOutcome thoroughFitCore(CurveWindowState& s) {
 }
 
 void thoroughFit(CurveSession& c) {
-  CurveWindowState& s = c.s;
-  if (const char* refusal = inversionRefusalMessage(inversionRefusal(s))) {
-    c.dialogs.message(refusal);
-    return;
-  }
-  if (!computeForward(c, false)) {
-    c.dialogs.message(ForwardFailedMessage);
-    return;
-  }
-  const InversionOutcome first = optimiseModelCore(s);
-  const ThoroughOutcome more = thoroughFitCore(s);
-  if (first.acceptedSteps > 0 || more.improved) {
-    repaintCurveWindow(c);
-    if (!computeForward(c, false)) c.dialogs.message(ForwardFailedMessage);
-  }
-  if (s.modelActive) drawModel(c);
-  drawModel(c);
-  s.modelActive = true;
-  if (s.fromSection) c.section.storeSounding();
+  fitModelInWindow(c, [](CurveWindowState& s) {
+    const bool first = optimiseModelCore(s).acceptedSteps > 0;
+    return thoroughFitCore(s).improved || first;
+  });
 }
 
 }  // namespace orv

@@ -11,31 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/cli/cli_run.h"
 #include "tests/support/fixture_path.h"
 
 namespace {
 
-struct CliOutput {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream b;
-  b << in.rdbuf();
-  return b.str();
-}
-
-CliOutput run(const std::string& args) {
-  const std::string base =
-      ::testing::TempDir() + "orv_cli_accurate_" + std::to_string(static_cast<long>(getpid()));
-  const std::string command =
-      std::string(ORV_CLI_PATH) + " " + args + " >" + base + ".out 2>" + base + ".err";
-  const int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readAll(base + ".out"), readAll(base + ".err")};
-}
+using cli_test::CliRun;
+using cli_test::readAll;
+using cli_test::run;
 
 // The third column of each row after the header, by cell.
 std::vector<double> rhoColumn(const std::string& out) {
@@ -55,8 +38,8 @@ std::vector<double> rhoColumn(const std::string& out) {
 }
 
 TEST(OrvCliAccurate, ForwardOfTheSteepContrastIsExact) {
-  const CliOutput a = run("forward --rho 1000,1 --depth 10 --cells 0:27 --accurate");
-  const CliOutput s = run("forward --rho 1000,1 --depth 10 --cells 0:27");
+  const CliRun a = run("forward --rho 1000,1 --depth 10 --cells 0:27 --accurate");
+  const CliRun s = run("forward --rho 1000,1 --depth 10 --cells 0:27");
   ASSERT_EQ(a.status, 0) << a.err;
   ASSERT_EQ(s.status, 0) << s.err;
   const std::vector<double> accurate = rhoColumn(a.out);
@@ -78,8 +61,8 @@ TEST(OrvCliAccurate, ForwardOfTheSteepContrastIsExact) {
 TEST(OrvCliAccurate, InvertTakesTheSwitch) {
   const std::string sample = orv_test::fixturePath("lhota-pf1.kmt");
   ASSERT_TRUE(orv_test::fixturePresent(sample));
-  const CliOutput a = run("invert " + sample + " --rho 100,30,300 --depth 3,20 --accurate");
-  const CliOutput s = run("invert " + sample + " --rho 100,30,300 --depth 3,20");
+  const CliRun a = run("invert " + sample + " --rho 100,30,300 --depth 3,20 --accurate");
+  const CliRun s = run("invert " + sample + " --rho 100,30,300 --depth 3,20");
   ASSERT_EQ(a.status, 0) << a.err;
   ASSERT_EQ(s.status, 0) << s.err;
   EXPECT_NE(a.out, s.out);
@@ -92,7 +75,7 @@ TEST_P(OrvCliAccurateRefused, IsAUsageError) {
   std::string args = GetParam();
   const size_t at = args.find("SAMPLE");
   if (at != std::string::npos) args.replace(at, 6, orv_test::fixturePath("lhota-pf1.kmt"));
-  const CliOutput r = run(args);
+  const CliRun r = run(args);
   EXPECT_EQ(r.status, 2) << args;
   EXPECT_TRUE(r.out.empty()) << args;
 }

@@ -10,31 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/cli/cli_run.h"
 #include "tests/support/fixture_path.h"
 
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream b;
-  b << in.rdbuf();
-  return b.str();
-}
-
-CliRun run(const std::string& args) {
-  const std::string base =
-      ::testing::TempDir() + "orv_cli_fit_test_" + std::to_string(static_cast<long>(getpid()));
-  const std::string command =
-      std::string(ORV_CLI_PATH) + " " + args + " >" + base + ".out 2>" + base + ".err";
-  const int raw = std::system(command.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readAll(base + ".out"), readAll(base + ".err")};
-}
+using cli_test::CliRun;
+using cli_test::readAll;
+using cli_test::run;
 
 using Table = std::vector<std::vector<std::string>>;
 

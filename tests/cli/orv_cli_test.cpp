@@ -17,33 +17,14 @@
 #include "base/fixed_text.h"
 #include "base/zeroed_block.h"
 #include "section/vdb_file.h"
+#include "tests/cli/cli_run.h"
 #include "tests/support/fixture_path.h"
 
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream b;
-  b << in.rdbuf();
-  return b.str();
-}
-
-CliRun run(const std::string& args) {
-  // CTest runs the cases in parallel processes: each needs files of its own.
-  const std::string base =
-      ::testing::TempDir() + "orv_cli_test_" + std::to_string(static_cast<long>(getpid()));
-  const std::string command =
-      std::string(ORV_CLI_PATH) + " " + args + " >" + base + ".out 2>" + base + ".err";
-  const int raw = std::system(command.c_str());
-  CliRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readAll(base + ".out"), readAll(base + ".err")};
-  return r;
-}
+using cli_test::CliRun;
+using cli_test::readAll;
+using cli_test::run;
 
 std::vector<std::vector<std::string>> table(const std::string& text) {
   std::vector<std::vector<std::string>> rows;
