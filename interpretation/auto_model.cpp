@@ -31,6 +31,13 @@ constexpr double kKicks[][2] = {{0.7, 0.0},  {-0.7, 0.0}, {0.0, 0.7},
                                 {0.0, -0.7}, {0.5, 0.5},  {-0.5, -0.5}};
 // Scales of the shallowest and deepest interface of the evenly spread starts.
 constexpr double kSpreads[][2] = {{1.0, 1.0}, {3.0, 1.0}, {1.0, 0.3}, {3.0, 0.3}, {0.5, 2.0}};
+// A fit with more layers than the curve needs parks the spare ones where
+// they cost nothing: below the depth the longest spread sees, or at an absurd
+// resistivity. Such a model is proposed only when no model inside the curve's
+// depths and within this contrast of its values comes within kVouchedShare
+// of its misfit.
+constexpr double kVouchedContrast = 30.0;
+constexpr double kVouchedShare = 1.05;
 
 struct Curve {
   int first = 0;  // first and last cell with a composite value
@@ -57,6 +64,27 @@ double compositeNear(const CurveWindowState& s, const Curve& curve, double ab) {
     if (g + d <= curve.last && s.mergedRho[g + d][0] > 0.0f) return s.mergedRho[g + d][0];
   }
   return 1.0;
+}
+
+// Every interface above the largest AB/2 and every resistivity within
+// kVouchedContrast of the curve's values.
+bool vouchedFor(const LayerModel& m, const CurveWindowState& s, const Curve& curve) {
+  double low = HUGE_VAL, high = 0.0;
+  for (int g = curve.first; g <= curve.last; ++g) {
+    const double v = s.mergedRho[g][0];
+    if (!(v > 0.0)) continue;
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+  double depth = 0.0;
+  for (int i = 0; i < m.n; ++i) {
+    depth += m.h[i];
+    if (!(depth <= gridAbscissa(curve.last))) return false;
+  }
+  for (int i = 0; i <= m.n; ++i) {
+    if (!(m.rho[i] >= low / kVouchedContrast && m.rho[i] <= high * kVouchedContrast)) return false;
+  }
+  return true;
 }
 
 void clearFlags(CurveWindowState& s) {
@@ -191,15 +219,24 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
       std::min(kMaxSmoothInterfaces, static_cast<int>(decades / kSmoothSpacingDecades) + 1));
 
   // Should no fit be computable, the evenly spread start is at least a model.
-  LayerModel best = spacedModel(s, curve, interfaces);
-  double bestMisfit = HUGE_VAL;
+  LayerModel best = spacedModel(s, curve, interfaces), vouched = best;
+  double bestMisfit = HUGE_VAL, vouchedMisfit = HUGE_VAL;
   auto consider = [&](const LayerModel& start) {
     ++out.starts;
     const double misfit = fitFrom(s, start);
+    if (!(misfit < HUGE_VAL)) return;
+    const LayerModel m = windowModel(s);
     if (misfit < bestMisfit) {
       bestMisfit = misfit;
-      best = windowModel(s);
+      best = m;
     }
+    if (misfit < vouchedMisfit && vouchedFor(m, s, curve)) {
+      vouchedMisfit = misfit;
+      vouched = m;
+    }
+  };
+  auto proposed = [&]() -> const LayerModel& {
+    return vouchedMisfit <= kVouchedShare * bestMisfit ? vouched : best;
   };
 
   // The smooth profile: thicknesses fixed, resistivities free and tied to
@@ -232,7 +269,7 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
   // its contrasts raised or lowered, each fitted again.
   for (const double(&kick)[2] : kKicks) {
     if (bestMisfit == HUGE_VAL || bestMisfit <= 0.0) break;
-    LayerModel m = best;
+    LayerModel m = proposed();
     for (int i = 0; i <= m.n; ++i) {
       const double sign = i % 2 == 0 ? 1.0 : -1.0;
       m.rho[i] *= std::exp(sign * kick[0]);
@@ -241,7 +278,7 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
     consider(m);
   }
   clearFlags(s);
-  storeLayerModel(s, best, false);
+  storeLayerModel(s, proposed(), false);
   computeForwardValues(s, false);
   s.modelFitError = misfitSSQ(s);
   out.misfit = s.modelFitError;

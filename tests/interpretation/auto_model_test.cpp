@@ -90,6 +90,36 @@ TEST_P(AutoModelGenerated, ReachesTwiceWhatTheGeneratingModelReaches) {
 
 INSTANTIATE_TEST_SUITE_P(ThreeToFiveLayers, AutoModelGenerated, ::testing::ValuesIn(kGenerated));
 
+TEST(AutoModel, SpareLayersStayWithinTheDepthsAndValuesOfTheCurve) {
+  // Asked for more layers than the curve needs, the fit could park the spare
+  // ones kilometres deep or at a thousandth of an ohm-metre for nothing.
+  struct Case {
+    Layers truth;
+    int layers;
+  };
+  for (const Case& c :
+       {Case{{{100, 20, 300, 50}, {3, 10, 40}}, 5}, Case{{{100, 20, 300, 50}, {3, 10, 40}}, 6},
+        Case{{{80, 10, 200}, {4, 15}}, 5}}) {
+    Fixture f;
+    fit_test::noisyComposite(f.s, c.truth, 0, 29, 0.02);
+    const double reference = fitFrom(f.s, c.truth);
+    const orv::AutoModelOutcome out = orv::autoModelCore(f.s, c.layers);
+    ASSERT_TRUE(out.ran);
+    expectDrawableModel(f.s, c.layers);
+    EXPECT_LE(out.misfit, 2.0 * reference) << c.layers;
+    double low = HUGE_VAL, high = 0.0;
+    for (int g = 0; g <= 29; ++g) {
+      low = std::min(low, double(f.s.mergedRho[g][0]));
+      high = std::max(high, double(f.s.mergedRho[g][0]));
+    }
+    EXPECT_LE(f.s.modelDepth[c.layers - 2], orv::gridAbscissa(29)) << c.layers;
+    for (int i = 0; i < c.layers; ++i) {
+      EXPECT_GE(f.s.modelRho[i], low / 30) << c.layers << " layer " << i;
+      EXPECT_LE(f.s.modelRho[i], high * 30) << c.layers << " layer " << i;
+    }
+  }
+}
+
 // A sounding as the window loads it: read, derive, merge onto branch 2.
 bool loadSample(Fixture& f, const std::string& name) {
   const std::string path = orv_test::fixturePath(name);
