@@ -28,8 +28,8 @@ void sanitizeSettings(CurveWindowState& s);
 
 // The file really opened: orvwin.ini in StartFolder, with this platform's
 // separator, found without regard to letter case (a file copied from Windows
-// as ORVWIN.INI is read, and written back under its own name). settingsFilePath keeps the documented spelling
-// StartFolder + "\orvwin.INI", which on a case-insensitive system with
+// as ORVWIN.INI is read, and written back under its own name). settingsFilePath keeps the
+// documented spelling StartFolder + "\orvwin.INI", which on a case-insensitive system with
 // backslash separators names the same file; here it is only shown text.
 std::string settingsIoPath(const CurveWindowState& s);
 
