@@ -1,5 +1,6 @@
-// Curves of known models for the fitting benchmarks: four layers on cells
-// 0..29, with a fixed pseudo-noise of 2 % so that the best misfit is not 0.
+// Curves of known models for the inversion and fitting benchmarks: the
+// model's curve on cells 0..29, for the fits with a fixed pseudo-noise (2 %)
+// so that the best misfit is not 0.
 #pragma once
 
 #include <cmath>

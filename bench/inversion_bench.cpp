@@ -8,29 +8,17 @@
 #include "allocation_counter.h"
 #include "base/zeroed_block.h"
 #include "curve/curve_window_state.h"
+#include "fit_bench_support.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"
 
 namespace {
 
-void setModel(orv::CurveWindowState& s, int layers, const float* rho, const float* depth) {
-  s.modelBoundaryCount = layers - 1;
-  for (int i = 0; i < layers; ++i) s.modelRho[i] = rho[i];
-  for (int i = 0; i + 1 < layers; ++i) s.modelDepth[i] = depth[i];
-  s.modelDepth[layers - 1] = 1e9f;
-}
+using fit_bench::setModel;
 
 // The composite curve is the true model's own curve on cells 0..29.
 void prepare(orv::CurveWindowState& s, int layers, const float* rho, const float* depth) {
-  orv::setInitialCurveState(s);
-  orv::finishCurveStateConstruction(s);
-  s.gridMinIndex = 0;
-  s.gridMaxIndex = 29;
-  setModel(s, layers, rho, depth);
-  orv::computeForwardValues(s, false);
-  for (int g = 0; g < orv::GridCells; ++g) {
-    s.mergedRho[g][0] = g <= 29 ? s.computedRho[g] : orv::EmptyCell;
-  }
+  fit_bench::prepare(s, layers, rho, depth, 0.0);
 }
 
 constexpr float kTrue4Rho[4] = {50, 10, 200, 30};

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace cli_test {
 
@@ -34,6 +35,23 @@ inline CliRun run(const std::string& args) {
       std::string(ORV_CLI_PATH) + " " + args + " >" + base + ".out 2>" + base + ".err";
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readAll(base + ".out"), readAll(base + ".err")};
+}
+
+using Table = std::vector<std::vector<std::string>>;
+
+// Tab-separated output as rows of fields.
+inline Table table(const std::string& text) {
+  Table rows;
+  std::stringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::vector<std::string> fields;
+    std::stringstream cells(line);
+    std::string field;
+    while (std::getline(cells, field, '\t')) fields.push_back(field);
+    rows.push_back(fields);
+  }
+  return rows;
 }
 
 }  // namespace cli_test

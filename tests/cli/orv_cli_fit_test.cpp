@@ -19,21 +19,8 @@ using cli_test::CliRun;
 using cli_test::readAll;
 using cli_test::run;
 
-using Table = std::vector<std::vector<std::string>>;
-
-Table table(const std::string& text) {
-  Table rows;
-  std::stringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::vector<std::string> fields;
-    std::stringstream cells(line);
-    std::string field;
-    while (std::getline(cells, field, '\t')) fields.push_back(field);
-    rows.push_back(fields);
-  }
-  return rows;
-}
+using cli_test::Table;
+using cli_test::table;
 
 double ssqOf(const Table& rows) {
   for (const auto& r : rows)

@@ -26,19 +26,7 @@ using cli_test::CliRun;
 using cli_test::readAll;
 using cli_test::run;
 
-std::vector<std::vector<std::string>> table(const std::string& text) {
-  std::vector<std::vector<std::string>> rows;
-  std::stringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::vector<std::string> fields;
-    std::stringstream cells(line);
-    std::string field;
-    while (std::getline(cells, field, '\t')) fields.push_back(field);
-    rows.push_back(fields);
-  }
-  return rows;
-}
+using cli_test::table;
 
 const std::string kSample = orv_test::fixturePath("lhota-pf1.kmt");
 

@@ -12,6 +12,7 @@
 #include "curve/curve_construction.h"
 #include "curve/settings_file.h"
 #include "curvebase_fakes.h"
+#include "tests/support/file_bytes.h"
 
 namespace orv {
 namespace {
@@ -23,17 +24,8 @@ const std::string kHeader = "doplnky programu ORV (presna prima uloha, ekvivalen
 const std::string kAccurate = "presna_prima_uloha_dlouhy_filtr_(1=ano_0=ne) ";
 const std::string kTolerance = "ekvivalence_pripustne_zhorseni_SSQ_(podil) ";
 
-std::string readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
+using orv_test::readBytes;
+using orv_test::writeBytes;
 
 // Each test in a fresh, empty current folder, which becomes the start-up one.
 class AdditionsFile : public ::testing::Test {

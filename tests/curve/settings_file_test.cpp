@@ -15,6 +15,7 @@
 #include "base/fixed_text.h"
 #include "curve/curve_construction.h"
 #include "curvebase_fakes.h"
+#include "tests/support/file_bytes.h"
 
 namespace orv {
 namespace {
@@ -49,17 +50,8 @@ const std::string kDefaultFile =
     "barva_cary_vetve[5]_(clYellow_implicitn\xEC) 65535\r\n"
     "kolik_procent_ma_prava_cast_obrazovky(norm60procent) 65\r\n";
 
-std::string readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
+using orv_test::readBytes;
+using orv_test::writeBytes;
 
 // The default file with line n (1-based) replaced.
 std::string withLine(std::string file, int n, const std::string& line) {
