@@ -1,5 +1,5 @@
 // The built-in help: Czech pages opened by context number, 1 for the curve
-// window and 2 for the section window.
+// window and 2 for the section window, linked from a contents page.
 #pragma once
 
 #include <QDialog>
@@ -16,8 +16,10 @@ class HelpViewer : public QDialog {
   void showContext(int context);
   int currentContext() const { return context_; }
   QString pageText() const;
+  QTextBrowser* browser() const { return browser_; }
 
   static QString pageResource(int context);
+  static QString contentsResource();
 
  private:
   QTextBrowser* browser_;

@@ -98,16 +98,9 @@ class SampleDatabaseTest : public StartFolderTest {
     orv::testing::whenModalUp([&v](QWidget* w) {
       auto* dialog = qobject_cast<TVESparametryEdit*>(w);
       ASSERT_NE(dialog, nullptr);
-      const std::pair<const char*, QString> typed[] = {
-          {"eZeme", QStringLiteral("Česko")},
-          {"eKraj", QStringLiteral("Vysočina")},
-          {"eLokalita", QStringLiteral("Lhota")},
-          {"eProfil", QStringLiteral("pf1")},
-          {"eNazev", QStringLiteral("VES %1").arg(static_cast<int>(v.chainage))},
-          {"eDatum", QString::fromUtf8(v.date)},
-          {"eOperator", QStringLiteral("Svoboda")},
-          {"eZ", QString::fromUtf8(v.elevation)}};
-      for (const auto& [field, text] : typed) dialog->findChild<QLineEdit*>(field)->setText(text);
+      orv_help::typeFieldBook(dialog, {QStringLiteral("Lhota"), QStringLiteral("pf1"),
+                                       QStringLiteral("VES %1").arg(static_cast<int>(v.chainage)),
+                                       QString::fromUtf8(v.date), QString::fromUtf8(v.elevation)});
       dialog->okButton()->click();
     });
     shell.curve()->transferButton()->click();
