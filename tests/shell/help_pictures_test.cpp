@@ -229,7 +229,7 @@ QImage oaxWithDecayCurves(Road& r) {
 QImage sasSounding(Road& r) {
   r.dialogs.answer(samplePath("profil-sas.sas"));
   trigger(r.curve(), "OtevtaparaturySASamp1");
-  r.autoModel(3);
+  r.autoModel(4);
   return shot(r.curve());
 }
 
