@@ -1,10 +1,13 @@
 // The export menu through the real section window: the pictures decode with
 // the bitmap's size, the DXF comes with its companion picture, and the DXF
 // settings dialog takes its edits over however it is closed.
+#include <sys/resource.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <csignal>
 #include <filesystem>
 
 #include "../section/vdb_test_support.h"
@@ -56,6 +59,30 @@ TEST_F(SectionExportTest, PicturesAndTheDrawingLeaveThroughTheExportMenu) {
       << "the profile has lines: its coloured layers come along";
   EXPECT_FALSE(w.viewState().coloursOnly);
   EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(SectionExportTest, AGridTheDiskCannotTakeWholeLeavesNoHalfFile) {
+  rlimit room{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &room), 0);
+  rlimit full = room;
+  full.rlim_cur = 200;  // bytes: the disk is full after the first line
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  for (const char* grid : {"RzdAB4ez1", "XAB4RzdproWinsurf1", "XZAB4VP1", "XZRintVrstevWinsurf1"}) {
+    const std::string path = dir + grid + ".DAT";
+    for (const bool diskFull : {true, false}) {
+      dialogs.clearRecords();
+      dialogs.answer(path);
+      setrlimit(RLIMIT_FSIZE, diskFull ? &full : &room);
+      trigger(grid);
+      setrlimit(RLIMIT_FSIZE, &room);
+      EXPECT_EQ(std::filesystem::exists(path), !diskFull) << grid;
+      EXPECT_EQ(dialogs.messages(), diskFull
+                                        ? std::vector<std::string>{"Cannot open UCM_output file."}
+                                        : std::vector<std::string>{});
+    }
+    EXPECT_GT(std::filesystem::file_size(path), 200u) << grid;
+  }
+  std::signal(SIGXFSZ, previous);
 }
 
 TEST_F(SectionExportTest, TheSettingsDialogTakesItsEditsOver) {

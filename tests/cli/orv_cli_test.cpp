@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -355,6 +356,24 @@ TEST_F(OrvCliVdb, AFileThatEndsEarlyIsListedButNotCopied) {
   EXPECT_EQ(copy.status, 1);
   EXPECT_EQ(copy.err.find('\n'), copy.err.size() - 1);
   EXPECT_FALSE(std::ifstream(dir + "out.vdb").good());
+}
+
+TEST_F(OrvCliVdb, AFileThatIsNoDatabaseIsRefusedByName) {
+  std::string noise(700, '\0');
+  std::mt19937 bits(22);
+  for (char& c : noise) c = static_cast<char>(bits());
+  for (const std::string& bytes :
+       {noise, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), std::string()}) {
+    std::ofstream(dir + "x.vdb", std::ios::binary) << bytes;
+    for (const std::string& command :
+         {"vdb-list " + dir + "x.vdb", "vdb-copy " + dir + "x.vdb " + dir + "out.vdb"}) {
+      const CliRun r = run(command);
+      EXPECT_EQ(r.status, 1) << command;
+      EXPECT_EQ(r.err, "orv-cli: Soubor " + dir + "x.vdb není databáze VDB.\n");
+      EXPECT_TRUE(r.out.empty());
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir + "out.vdb"));
 }
 
 INSTANTIATE_TEST_SUITE_P(VdbCases, OrvCliErrors,

@@ -6,15 +6,21 @@
 #include <QTest>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <random>
 
 #include "app/shell.h"
 #include "base/fixed_text.h"
 #include "curve/qt/tulvakwin.h"
 #include "curveview/curve_rendering.h"
+#include "section/database_commands.h"
 #include "section/point_parameters.h"
 #include "section/qt/tsection.h"
+#include "tests/section/section_test_support.h"
+#include "tests/section/vdb_test_support.h"
 #include "tests/shell/shell_fixture.h"
 #include "ui/qt/image_widget.h"
 
@@ -64,6 +70,29 @@ class SectionRoadTest : public StartFolderTest {
     win.optimiseButton()->click();
     ASSERT_TRUE(win.transferButton()->isVisibleTo(&win));
     win.transferButton()->click();
+  }
+
+  // The KMT sample's first records filed at the given chainages.
+  std::unique_ptr<Shell> programWithFiled(std::initializer_list<float> chainages) {
+    auto shell = startProgram();
+    dialogs_.answer(kSample);
+    trigger(shell->curve(), "OtevtKMT1");
+    int r = 0;
+    for (float chainage : chainages) {
+      if (r > 0) trigger(shell->curve(), "NatidalKMT1");
+      fileCurrentSounding(*shell, chainage, "VES " + std::to_string(r++));
+    }
+    return shell;
+  }
+
+  // Ctrl+click on the first interface: its depth fix toggles and the point
+  // is written back.
+  static void toggleFirstDepthFix(Tulvakwin& win) {
+    const orv::CurveWindowState& s = win.state();
+    const QPoint at((orv::columnOfRho(s, s.modelRho[0]) + orv::columnOfRho(s, s.modelRho[1])) / 2,
+                    orv::rowOfAbHalf(s, s.modelDepth[0]));
+    QTest::mouseMove(win.image(), at);
+    QTest::mouseClick(win.image(), Qt::LeftButton, Qt::ControlModifier, at);
   }
 };
 
@@ -183,6 +212,181 @@ TEST_F(SectionRoadTest, DoubleClickOnAnEmptySectionOpensADatabase) {
   dialogs_.cancel();  // the open dialog
   QTest::mouseDClick(shell->section()->image(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
   EXPECT_EQ(dialogs_.messages(), std::vector<std::string>{"Nevybral jste žádný soubor"});
+}
+
+// A damaged or foreign file never mixes into the open database: random
+// bytes, a PNG and an empty file are refused by name and the database saves
+// the same bytes as before; a file that announces two profiles and ends is
+// what it carries, with the true count, and nothing of the database before.
+TEST_F(SectionRoadTest, ADamagedOrForeignFileNeverMixesIntoTheOpenDatabase) {
+  auto shell = startProgram();
+  orv::SectionDatabase& db = shell->section()->database();
+  db.mxindex_profilu = 1;
+  for (int b = 0; b < 4; ++b) orv::testing::fillPoint(db.profiles[b / 2].points[b % 2], b + 1);
+  db.profiles[0].mxindex_bodu = db.profiles[1].mxindex_bodu = 1;
+  auto save = [&] {  // the bytes after the record that names the file
+    trigger(shell->section(), "Ulodbnamenchdatavsledkjako1");
+    const std::string bytes = orv::testing::fileBytes(std::string(orv::textOf(db.fileName)));
+    return bytes.substr(bytes.find("\r\n"));
+  };
+  dialogs_.answer((folder_ / "a.vdb").string());
+  const std::string before = save();
+  std::string noise(4096, '\0');
+  std::mt19937 bits(22);
+  for (char& c : noise) c = static_cast<char>(bits());
+  const std::string header = orv::testing::vdbRecords({"název_souboru: b.vdb", "mxindex_lokalit: 0",
+                                                       "název_lokality: Beta", "jméno_země: C",
+                                                       "jméno_kraje: K", "mxindex_profilu: 1"});
+  const std::pair<const char*, std::string> files[] = {
+      {"noise.vdb", noise},
+      {"obr.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+      {"empty.vdb", ""},
+      {"b.vdb", header}};
+  std::string after;
+  for (const auto& [name, bytes] : files) {
+    const std::string path = (folder_ / name).string();
+    orv::testing::putBytes(path, bytes);
+    dialogs_.clearRecords();
+    dialogs_.answer(path);
+    trigger(shell->section(), "Otevidbnamenchdatavsledk1");
+    const bool damaged = bytes == header;
+    EXPECT_EQ(dialogs_.messages(),
+              std::vector<std::string>{damaged ? orv::incompleteDatabaseMessage(0)
+                                               : "Soubor " + path + " není databáze VDB."});
+    after = save();
+    if (!damaged) {
+      EXPECT_EQ(after, before) << name;
+    }
+  }
+  EXPECT_EQ(after.find(orv::utf8ToCp1250("název_bodu_VES")), std::string::npos);
+  EXPECT_NE(after.find("mxindex_profilu: 0"), std::string::npos);
+  EXPECT_NE(after.find(orv::utf8ToCp1250("název_lokality: Beta")), std::string::npos);
+}
+
+// Every road that would drop unsaved changes asks first, and nothing is asked
+// when nothing changed: "Ano" saves as Ctrl+U does, "Ne" goes on, "Storno"
+// stops the road.
+TEST_F(SectionRoadTest, NoCloseAndNoOpenLosesUnsavedWork) {
+  const std::pair<const char*, std::function<void(Shell&)>> roads[] = {
+      {"Konec (Ctrl+Esc)", [](Shell& p) { trigger(p.curve(), "Konec1"); }},
+      {"close box", [](Shell& p) { p.curve()->close(); }},
+      {"section Konec", [](Shell& p) { trigger(p.section(), "Konec1"); }},
+      {"section close box", [](Shell& p) { p.section()->close(); }},
+      {"open", [](Shell& p) { trigger(p.section(), "Otevidbnamenchdatavsledk1"); }}};
+  const std::string saved = (folder_ / "zmeny.vdb").string();
+  for (const auto& [road, take] : roads) {
+    for (const std::string answer : {"", "Ano", "Ne", "Storno"}) {  // "": nothing changed
+      SCOPED_TRACE(std::string(road) + " " + answer);
+      std::filesystem::remove(saved);
+      auto shell = startProgram();
+      shell->section()->show();
+      shell->section()->setPointDialog([] { return orv::PointFields{}; });
+      if (!answer.empty()) trigger(shell->section(), "Novprofil1");
+      dialogs_.clearRecords();
+      const bool opening = road == std::string("open"), goesOn = answer != "Storno";
+      if (!answer.empty()) dialogs_.answer(answer);
+      if (answer == "Ano") dialogs_.answer(saved);
+      if (opening && goesOn) dialogs_.cancel();
+      take(*shell);
+      EXPECT_EQ(dialogs_.questions().size(),
+                !answer.empty() + (answer == "Ano") + (opening && goesOn));
+      EXPECT_EQ(dialogs_.pendingAnswers(), 0u);
+      EXPECT_EQ(shell->curve()->isVisible(), opening || !goesOn);
+      EXPECT_EQ(std::filesystem::exists(saved), answer == "Ano");
+    }
+  }
+}
+
+// A deletion takes the confirmed point and nothing else: the new current point
+// arrives whole, so the fix toggle that writes it back stores its own IP rows
+// and misfit.
+TEST_F(SectionRoadTest, ADeletionLeavesTheNeighbourItsIpRowsAndMisfit) {
+  for (const std::string answer : {"Ne", "Ano"}) {
+    auto shell = programWithFiled({0, 50, 25});
+    orv::SectionProfile& p = shell->section()->database().profiles[0];
+    p.num_IPoken = 3;
+    for (int b = 0; b < 3; ++b)
+      for (int m = 0; m < p.points[b].Mermx; ++m)
+        for (int k = 0; k < 3; ++k) p.points[b].ipValue[m][k] = 100.0f * b + m + 0.25f * k;
+    const orv::SectionPoint neighbour = p.points[2];
+    shell->section()->database().currentPoint = 2;
+    trigger(shell->section(), "Dalsousednbod1");  // 25 m -> 50 m
+    dialogs_.clearRecords();
+    dialogs_.answer(answer);
+    trigger(shell->section(), "Smaaktulnbod1");
+    EXPECT_EQ(dialogs_.questions(),
+              std::vector<std::string>{"ask|Smazat bod VES 1 (metráž 50 m)?"});
+    ASSERT_EQ(p.mxindex_bodu, answer == "Ano" ? 1 : 2);
+    if (answer == "Ne") continue;
+    toggleFirstDepthFix(*shell->curve());
+    ASSERT_LT(p.points[1].layerDepth[0], 0.0f) << "written back";
+    dialogs_.answer((folder_ / "po.vdb").string());
+    trigger(shell->section(), "Ulodbnamenchdatavsledkjako1");
+    orv::ZeroedBlock<orv::SectionDatabase> read;
+    ASSERT_EQ(orv::readVdb(*read, (folder_ / "po.vdb").c_str()).code, 1);
+    const orv::SectionPoint& got = read->profiles[0].points[1];
+    EXPECT_EQ(orv::textOf(got.pointName), "VES 2");
+    EXPECT_NEAR(got.fitError, neighbour.fitError, 1e-6);
+    for (int m = 0; m < neighbour.Mermx; ++m)
+      for (int k = 0; k < 3; ++k) EXPECT_EQ(got.ipValue[m][k], neighbour.ipValue[m][k]);
+  }
+}
+
+// A profile's IP windows are never cut by one sounding: one with fewer
+// windows keeps the profile's count and timing, one with more raises them and
+// the other points read zeros in the new windows.
+TEST_F(SectionRoadTest, OneSoundingNeverCutsTheProfilesIpWindows) {
+  const struct { int profile, sounding; } rows[] = {{20, 12}, {20, -10}, {12, 20}};
+  for (const auto& r : rows) {
+    auto shell = programWithFiled({0});
+    orv::SectionProfile& p = shell->section()->database().profiles[0];
+    p.num_IPoken = r.profile;
+    for (int k = 0; k < orv::MaxIpWindows; ++k)
+      p.ipWindowTo[k] = 100 + k, p.points[0].ipValue[3][k] = k + 1.0f;
+    trigger(shell->curve(), "NatidalKMT1");
+    orv::CurveWindowState& s = shell->curve()->state();
+    s.ipWindowCount = r.sounding;
+    for (int k = 0; k < orv::MaxIpWindows; ++k) s.ipWindowEnd[k] = 500 + k;
+    fileCurrentSounding(*shell, 25, "VES 1");
+    EXPECT_EQ(p.num_IPoken, std::max(r.profile, r.sounding));
+    EXPECT_EQ(p.ipWindowTo[0], r.sounding > r.profile ? 500 : 100);
+    for (int k = 0; k < orv::MaxIpWindows; ++k) {
+      EXPECT_EQ(p.points[0].ipValue[3][k], k < r.profile ? k + 1.0f : 0.0f) << k;
+      if (k >= r.sounding) {
+        EXPECT_EQ(p.points[1].ipValue[3][k], 0.0f) << k;
+      }
+    }
+  }
+}
+
+// The curve window holding a point (also the one "<-" has just filed) stores
+// every deliberate edit of it at once, and a clear (Ctrl+Del) nowhere.
+TEST_F(SectionRoadTest, EveryDeliberateEditOfAPointIsStored) {
+  auto shell = programWithFiled({0});
+  Tulvakwin& win = *shell->curve();
+  orv::CurveWindowState& s = win.state();
+  ASSERT_TRUE(s.fromSection);
+  orv::SectionPoint& pt = shell->section()->database().profiles[0].points[0];
+  const std::pair<const char*, std::function<void()>> edits[] = {
+      {"Vlomodelzpamti1", [&] { trigger(&win, "Zkoprujmodeldopamti1"), s.clipboardRho[0] *= 2; }},
+      {"Automatickmodel1", [&] { dialogs_.answer("4"); }},
+      {"Dkladnoptimalizace1", [] {}},
+      {"EditovatultlbodykivekokenVP1",
+       [&] {  // the outlier click follows
+         QTimer::singleShot(0, [&] {
+           const QPoint at(s.plotLeft + 60, orv::rowOfAbHalf(s, s.readingAbHalf[2]));
+           QTest::mouseMove(win.image(), at);
+           QTest::mouseClick(win.image(), Qt::LeftButton, Qt::NoModifier, at);
+         });
+       }},
+      {"Zruitmodel1", [] {}}};
+  for (const auto& [item, prepare] : edits) {
+    pt.fitError = -1;  // written by every store
+    prepare();
+    trigger(&win, item);
+    QApplication::processEvents();
+    EXPECT_EQ(pt.fitError != -1, item != std::string("Zruitmodel1")) << item;
+  }
 }
 
 }  // namespace
