@@ -11,6 +11,9 @@ namespace orv::cli {
 class StderrDialogs : public ui::Dialogs {
  public:
   void message(std::string_view text) override;
+  ui::Answer ask(std::string_view, bool withCancel) override {
+    return withCancel ? ui::Answer::Cancel : ui::Answer::No;
+  }
   std::optional<std::string> inputQuery(std::string_view, std::string_view,
                                         std::string_view) override {
     return std::nullopt;

@@ -476,7 +476,7 @@ bool readDatabaseFile(const std::string& path, orv::SectionDatabase& db, orv::Vd
   orv::setInitialDatabaseState(db);
   read = orv::readVdb(db, path.c_str());
   if (read.code != 1) {
-    f = {kExitError, "cannot open " + path};
+    f = {kExitError, read.code == -1 ? orv::notDatabaseMessage(path) : "cannot open " + path};
     return false;
   }
   return true;

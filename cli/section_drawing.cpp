@@ -42,7 +42,9 @@ int readProfile(const std::string& database, int profile, const std::string& out
                 DrawnProfile& d) {
   setInitialDatabaseState(*d.db);
   const VdbReadResult read = readVdb(*d.db, database.c_str());
-  if (read.code != 1) return fail(ExitError, "cannot open " + database);
+  if (read.code != 1)
+    return fail(ExitError,
+                read.code == -1 ? notDatabaseMessage(database) : "cannot open " + database);
   if (read.truncated)
     return fail(ExitError, database + ": " + incompleteDatabaseMessage(read.pointsRead) + " " +
                                output + " not written");

@@ -39,14 +39,17 @@ bool readWalkedFile(CurveSession& c, const std::string& path) {
   }
   const std::string previousPath = currentPath(s);
   const bool wasLoaded = s.curveLoaded;
+  const bool wasFromSection = s.fromSection;
   s.curveLoaded = false;
   s.fromSection = false;
   setText(s.instrumentFilePath, path);
   const int r = readInstrumentFile(c);
   if (r != 1) {
     c.dialogs.message(r == 0 ? std::string(ImportFailed) : std::string(ImportFailed) + ": " + path);
+    // The sounding shown stays what it was, also the point it edits.
     setText(s.instrumentFilePath, previousPath);
     s.curveLoaded = wasLoaded;
+    s.fromSection = wasFromSection;
     return false;
   }
   resetInterpretation(c);

@@ -39,6 +39,10 @@ class SectionLink {
   virtual void describeCurrentPoint() {}
   // Name of the section's current profile (UTF-8), "" without a section.
   virtual std::string currentProfileName() { return ""; }
+  // The program is about to end: unsaved changes of the section database
+  // are asked about (and saved when the user wants). False when the user
+  // cancelled: the program goes on. Without a section nothing is lost.
+  virtual bool confirmClose() { return true; }
 };
 
 }  // namespace orv

@@ -18,13 +18,14 @@ void leaveOutlierEdit(CurveSession& c) {
 }
 
 // Scales every window of the readings at grid index k so that the first
-// window of the first of them becomes target.
-void scaleDecayCurve(CurveWindowState& s, int k, int target) {
+// window of the first of them becomes target. False when no reading lies
+// there.
+bool scaleDecayCurve(CurveWindowState& s, int k, int target) {
   const int readings = ipReadingCount(s);
   int first = -1;
   for (int j = 0; j < readings && first < 0; ++j)
     if (s.readingGridIndex[j] == k) first = j;
-  if (first < 0) return;
+  if (first < 0) return false;
   const float v = s.ipValue[first][0];
   const double factor = v != 0.0f ? target / static_cast<double>(v) : target / (v + 0.01);
   const int windows = ipWindowsDefined(s);
@@ -33,6 +34,7 @@ void scaleDecayCurve(CurveWindowState& s, int k, int target) {
     for (int w = 0; w < windows; ++w)
       s.ipValue[j][w] = static_cast<float>(s.ipValue[j][w] * factor);
   }
+  return true;
 }
 
 }  // namespace
@@ -65,16 +67,20 @@ void applyIpOutlierClick(CurveSession& c, MouseButton button, int x, int y) {
   (void)y;  // the readings are those of the snapped grid index
   CurveWindowState& s = c.s;
   if (!s.editIpOutlierMode || !s.compositeReady) return;
+  bool edited = false;
   if (button == MouseButton::Left) {
     // Whole per cent per pixel step, as integer divisions; a plot narrower
     // than the maximum shown has no step and changes nothing.
     const int step =
         s.ipMaxShown > 0 ? (s.imageWidth - s.marginLeft - s.marginRight) / s.ipMaxShown : 0;
-    if (step != 0) scaleDecayCurve(s, s.editGridIndex, (x - s.marginLeft) / step);
+    edited = step != 0 && scaleDecayCurve(s, s.editGridIndex, (x - s.marginLeft) / step);
   } else if (button != MouseButton::Right) {
     return;
   }
   leaveOutlierEdit(c);
+  // The edited values are those of the point in the section: they go there
+  // at once, or the next load would bring the old ones back.
+  if (edited && s.fromSection) c.section.storeSounding();
 }
 
 }  // namespace orv

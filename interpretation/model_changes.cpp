@@ -203,9 +203,9 @@ void pasteModelFromClipboard(CurveSession& c) {
   if (!s.fromSection) c.chrome.setButtonVisible(ui::Button::Transfer, true);
   c.chrome.setButtonVisible(ui::Button::Optimise, true);
   c.chrome.focusButton(ui::Button::Optimise);
-  // The point in the section takes the pasted model with the next mouse
-  // edit or run, not before.
   repaintCurveWindow(c);
+  // A pasted model is a deliberate edit of the point the curve window holds.
+  if (s.fromSection) c.section.storeSounding();
 }
 
 }  // namespace orv

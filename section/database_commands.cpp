@@ -8,6 +8,7 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "base/next_free_name.h"
+#include "base/zeroed_block.h"
 #include "section/section_operations.h"
 #include "section/vdb_file.h"
 
@@ -54,7 +55,11 @@ std::string incompleteDatabaseMessage(int pointsRead) {
   return cformat("Soubor databáze je neúplný - počet načtených bodů: %d.", pointsRead);
 }
 
-void saveDatabase(SectionSession& session, bool withDialog) {
+std::string notDatabaseMessage(const std::string& path) {
+  return "Soubor " + path + " není databáze VDB.";
+}
+
+bool saveDatabase(SectionSession& session, bool withDialog) {
   SectionDatabase& db = session.db;
   if (withDialog) {
     const std::optional<std::string> path =
@@ -62,7 +67,7 @@ void saveDatabase(SectionSession& session, bool withDialog) {
     if (path && !path->empty()) {
       if (!fitsNameBuffer(*path)) {
         session.dialogs.message(CannotCreate);
-        return;
+        return false;
       }
       setText(db.fileName, *path);
     }
@@ -80,7 +85,7 @@ void saveDatabase(SectionSession& session, bool withDialog) {
   }
   if (!out.file) {
     session.dialogs.message(CannotCreate);
-    return;
+    return false;
   }
   setText(db.fileName, out.name);
   bool written = writeVdb(db, out.file);
@@ -90,9 +95,11 @@ void saveDatabase(SectionSession& session, bool withDialog) {
     std::remove(out.name.c_str());
     session.dialogs.message("Soubor " + out.name +
                             " se nepodařilo celý zapsat - databáze nebyla uložena!");
-    return;
+    return false;
   }
+  db.changed = false;
   if (session.setCaption) session.setCaption(sectionCaption(db));
+  return true;
 }
 
 void setViewForReadDatabase(SectionWindowState& view) {
@@ -103,19 +110,34 @@ void setViewForReadDatabase(SectionWindowState& view) {
   view.viewMaxElevation = ReadViewElevation;
 }
 
-void saveDatabaseOrAsk(SectionSession& session) {
-  saveDatabase(session, session.db.baseFileName[0] == '\0');
+bool saveDatabaseOrAsk(SectionSession& session) {
+  return saveDatabase(session, session.db.baseFileName[0] == '\0');
+}
+
+bool mayDropDatabase(SectionSession& session) {
+  if (!session.db.changed) return true;
+  switch (session.dialogs.ask("Databáze byla změněna. Uložit změny?", true)) {
+    case ui::Answer::Yes:
+      return saveDatabaseOrAsk(session);
+    case ui::Answer::No:
+      return true;
+    case ui::Answer::Cancel:
+      break;
+  }
+  return false;
 }
 
 void readDatabase(SectionSession& session) {
+  if (!mayDropDatabase(session)) return;
   SectionDatabase& db = session.db;
   session.view.curvePixelsPerDecade = ReadCurvePixelsPerDecade;
   if (session.showIfNeverShown) session.showIfNeverShown();
 
+  // The database keeps its names until a file has been read into it.
+  ui::FileDialogRequest request = vdbDialog(db, "Otevřít databázi bodů VES", OpenFilter);
   std::string path;
   for (;;) {
-    const std::optional<std::string> chosen =
-        session.dialogs.openFile(vdbDialog(db, "Otevřít databázi bodů VES", OpenFilter));
+    const std::optional<std::string> chosen = session.dialogs.openFile(request);
     if (!chosen || chosen->empty()) {
       session.dialogs.message(NothingChosen);
       return;
@@ -125,17 +147,24 @@ void readDatabase(SectionSession& session) {
       session.dialogs.message(CannotOpen);
       return;
     }
-    setText(db.fileName, path);
-    setText(db.baseFileName, path);
+    request.presetName = path;
     if (fileExists(path)) break;
     session.dialogs.message("Soubor" + path + "nexistuje. Zvolte jiný název!");
   }
 
-  const VdbReadResult read = readVdb(db, path.c_str());
+  // Read into fresh memory: a damaged or foreign file never mixes into the
+  // open database, and nothing of that one stands beside what the file
+  // carried.
+  ZeroedBlock<SectionDatabase> fresh;
+  setInitialDatabaseState(*fresh);
+  const VdbReadResult read = readVdb(*fresh, path.c_str());
   if (read.code != 1) {
-    session.dialogs.message(CannotOpen);
+    session.dialogs.message(read.code == -1 ? notDatabaseMessage(path) : std::string(CannotOpen));
     return;
   }
+  takeOverDatabase(db, *fresh);
+  setText(db.fileName, path);
+  setText(db.baseFileName, path);
 
   setViewForReadDatabase(session.view);
   db.currentProfile = 0;

@@ -191,6 +191,7 @@ void defineModeClick(SectionSession& session, int x, int y) {
       p->HBV_x[line][count] = static_cast<float>(at.chainage);
       p->HBV_z[line][count] = static_cast<float>(at.elevation);
       ++count;
+      session.db.changed = true;
       view.hbvActive = line;
       if (session.redraw) session.redraw();
       // The repaint took the rubber band with it.
@@ -263,6 +264,7 @@ void editModeMove(SectionSession& session, int x, int y, bool dragging) {
     }
     p->HBV_x[line][vertex] = static_cast<float>(pixelToChainage(l, x));
     p->HBV_z[line][vertex] = static_cast<float>(pixelToElevation(l, y));
+    session.db.changed = true;
     if (canvas) circle(*canvas, vertexPixel(l, *p, line, vertex), radius);
   } else {
     view.hbvActive = view.hbvSelected;

@@ -148,6 +148,7 @@ void removeFirstIpWindowInInterval(SectionSession& session) {
       }
     }
     p->num_IPoken -= 1;
+    session.db.changed = true;
   }
   redraw(session);
 }

@@ -81,8 +81,11 @@ void sectionLeftClick(SectionSession& session, int x, int y) {
   // sounding without usable readings; the click clears it away, unless it is
   // the profile's only point.
   if (pt.ABmx - pt.nABmn < 1 && p->mxindex_bodu > 0) {
+    // Kept when the user does not confirm: the curve window still edits the
+    // point selected before.
+    const int selected = db.currentPoint;
     db.currentPoint = b;
-    deleteCurrentPoint(session);
+    if (!askDeleteCurrentPoint(session)) db.currentPoint = selected;
     return;
   }
   loadPoint(session, b);

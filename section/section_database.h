@@ -80,6 +80,11 @@ struct SectionDatabase {
   SectionProfile profiles[MaxProfiles];
   int32_t currentProfile;
   int32_t currentPoint;
+  // The data changed since the database was last read or saved (a point
+  // filed, deleted, edited or written back, a profile created, lines drawn or
+  // edited, terrain imported, texts changed); the drawing scales are view
+  // settings and do not count.
+  bool changed;
 };
 
 static_assert(std::is_trivially_default_constructible_v<SectionDatabase>);
@@ -91,6 +96,13 @@ inline constexpr float NewProfileScaleZ = 0.0005f;  // 1:2000
 // The state a freshly created section window establishes on its zero-filled
 // database (before any file is read).
 void setInitialDatabaseState(SectionDatabase& db);
+
+// db takes over the database read into `read` (a block read into fresh,
+// zero-filled memory): the texts, the counts and every profile's own values,
+// and the points and boundary lines within the counts. Slots beyond the
+// counts keep their bytes; nothing reads them before it has written them.
+// The file names and the selection are the caller's; db counts as unchanged.
+void takeOverDatabase(SectionDatabase& db, const SectionDatabase& read);
 
 inline SectionProfile& currentProfileOf(SectionDatabase& db) {
   return db.profiles[db.currentProfile];

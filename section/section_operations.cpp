@@ -82,11 +82,22 @@ void copySoundingToPoint(const CurveWindowState& s, SectionProfile& profile, Sec
   point.MNmx = clampIndex(s.branchCount, 0, MaxBranch);
   point.fitError = static_cast<float>(s.modelFitError);
 
-  // The IP timing belongs to the profile: the last stored sounding sets it
-  // for all its points.
+  // The IP windows and their timing belong to the profile, and the sounding
+  // with the most windows defines them (of equals the last one stored): one
+  // sounding with fewer must not cut the windows of all the others. Windows
+  // the sounding does not have are stored as zeros; when it brings more than
+  // the profile had, the other points read zeros in the new ones.
   const int windows = clampIndex(s.ipWindowCount, 0, MaxIpWindows);
+  const int profileWindows = clampIndex(profile.num_IPoken, 0, MaxIpWindows);
   for (int m = 0; m < readings; ++m)
-    for (int k = 0; k < windows; ++k) point.ipValue[m][k] = s.ipValue[m][k];
+    for (int k = 0; k < MaxIpWindows; ++k) point.ipValue[m][k] = k < windows ? s.ipValue[m][k] : 0;
+  if (windows < profileWindows) return;
+  for (int b = 0; b <= lastPointIndex(profile); ++b) {
+    SectionPoint& other = profile.points[b];
+    if (&other == &point) continue;
+    for (int m = 0; m < clampIndex(other.Mermx, 0, MaxReadings); ++m)
+      for (int k = profileWindows; k < windows; ++k) other.ipValue[m][k] = 0;
+  }
   profile.num_IPoken = std::min(s.ipWindowCount, MaxIpWindows);
   profile.span_IPoken = s.ipWindowLength;
   profile.zpozdeni_IPoken = s.ipWindowDelay;
@@ -212,6 +223,7 @@ void createProfile(SectionSession& session) {
   // lines of an earlier database; a new profile starts without any.
   p.HBV_pocet = 0;
   db.currentPoint = NoPointYet;
+  db.changed = true;
 
   session.curve.setTransferButtonVisible(true);
   session.curve.state().fromSection = false;
@@ -235,11 +247,27 @@ void deleteCurrentPoint(SectionSession& session) {
     movePointDown(p->points[e + 1], p->points[e]);
   if (db.currentPoint > p->mxindex_bodu) db.currentPoint = p->mxindex_bodu;
 
-  CurveWindowState& s = session.curve.state();
-  copyPointToCurve(*p, p->points[db.currentPoint], s, false);
-  s.fromSection = true;
-  redrawSection(session);
-  session.curve.redraw();
+  db.changed = true;
+  // The new current point is shown whole, with its IP values and the curve
+  // and misfit of its own model: the next write-back must store nothing of
+  // the deleted one.
+  loadPoint(session, db.currentPoint);
+}
+
+bool askDeleteCurrentPoint(SectionSession& session) {
+  SectionDatabase& db = session.db;
+  const SectionProfile* p = currentProfilePtr(db);
+  if (!p) return false;
+  // The refusal needs no question.
+  if (p->mxindex_bodu > 0 && db.currentPoint >= 0 && db.currentPoint <= lastPointIndex(*p)) {
+    const SectionPoint& pt = p->points[db.currentPoint];
+    const std::string question = "Smazat bod " + shownText(pt.pointName) + " (metráž " +
+                                 formatReal(pt.profileChainage) + " m)?";
+    if (session.dialogs.ask(question, false) != ui::Answer::Yes) return false;
+  }
+  const int before = p->mxindex_bodu;
+  deleteCurrentPoint(session);
+  return p->mxindex_bodu < before;
 }
 
 void alignPointsToSurface(SectionSession& session) {
@@ -247,6 +275,8 @@ void alignPointsToSurface(SectionSession& session) {
   if (!p) return;
   for (int b = 0; b <= lastPointIndex(*p); ++b) {
     SectionPoint& pt = p->points[b];
+    if (pt.pointX != pt.surfaceChainage || pt.profileChainage != pt.surfaceChainage)
+      session.db.changed = true;
     pt.pointX = pt.surfaceChainage;
     pt.profileChainage = pt.surfaceChainage;
   }
@@ -292,7 +322,10 @@ void insertPoint(SectionSession& session) {
   db.currentPoint = p->mxindex_bodu;
   storePointFields(db, s, f, db.currentPoint, true);
   storeSounding(session);
-  // A folder of OAX files is interpreted one file after another.
+  // The curve window now edits the point just filed, as after loadPoint: a
+  // later change of its model goes into the point. A folder of OAX files is
+  // interpreted one file after another; reading the next one ends that.
+  s.fromSection = true;
   session.curve.loadNextInstrumentFile();
 }
 
@@ -301,6 +334,7 @@ void storeSounding(SectionSession& session) {
   SectionProfile* p = currentProfilePtr(db);
   if (!p || db.currentPoint < 0 || db.currentPoint > lastPointIndex(*p)) return;
   copySoundingToPoint(session.curve.state(), *p, p->points[db.currentPoint]);
+  db.changed = true;
   // Drawn after the IP data are in, so the picture shows the profile's new
   // IP windows too.
   redrawSection(session);
@@ -350,13 +384,51 @@ void sectionDoubleClick(SectionSession& session) {
   editPointAttributes(session);
 }
 
-void editPointAttributes(SectionSession& session) {
+namespace {
+
+// What the point dialog may change, as bytes: the database's and the
+// profile's names and the texts and position of one point.
+std::string dialogTargetBytes(const SectionDatabase& db, int pointIndex) {
+  std::string bytes;
+  auto add = [&bytes](std::string_view text) {
+    bytes += text;
+    bytes += '\0';
+  };
+  add(textOf(db.countryName));
+  add(textOf(db.regionName));
+  add(textOf(db.localityName));
+  const SectionProfile* p = currentProfilePtr(db);
+  if (!p) return bytes;
+  add(textOf(p->profileName));
+  if (pointIndex < 0 || pointIndex >= MaxPointsPerProfile) return bytes;
+  const SectionPoint& pt = p->points[pointIndex];
+  add(textOf(pt.pointName));
+  add(textOf(pt.measureDate));
+  add(textOf(pt.operatorName));
+  add(textOf(pt.pointNote));
+  for (float v : {pt.surfaceChainage, pt.pointX, pt.pointY, pt.pointZ, pt.profileChainage})
+    add(formatF(v));
+  return bytes;
+}
+
+}  // namespace
+
+void describeSelectedPoint(SectionSession& session, bool editingExistingPoint) {
   SectionDatabase& db = session.db;
   const CurveWindowState& s = session.curve.state();
-  session.view.editingExistingPoint = true;
-  PointFields f = session.pointDialog ? session.pointDialog() : fillPointFields(db, s, true);
   const int index = selectedPoint(db) ? db.currentPoint : -1;
+  // Taken before the dialog: it writes a valid chainage into its point while
+  // it is open.
+  const std::string before = dialogTargetBytes(db, index);
+  session.view.editingExistingPoint = editingExistingPoint;
+  const PointFields f =
+      session.pointDialog ? session.pointDialog() : fillPointFields(db, s, editingExistingPoint);
   storePointFields(db, s, f, index, false);
+  if (dialogTargetBytes(db, index) != before) db.changed = true;
+}
+
+void editPointAttributes(SectionSession& session) {
+  describeSelectedPoint(session, true);
   redrawSection(session);
   session.view.editingExistingPoint = false;
 }

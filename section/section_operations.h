@@ -15,9 +15,14 @@ namespace orv {
 // "Nový profil": appends a profile and lets the user name it.
 void createProfile(SectionSession& session);
 
-// "Smaž aktuální bod", and the readers that found no usable reading: removes
-// the current point and loads the new current point into the curve window.
+// Removes the current point and loads the new current point into the curve
+// window, whole (loadPoint).
 void deleteCurrentPoint(SectionSession& session);
+
+// "Smaž aktuální bod" and the click on a stub point: asks "Smazat bod <name>
+// (metráž <chainage> m)?" first (not when the deletion is refused anyway).
+// Returns whether the point was deleted.
+bool askDeleteCurrentPoint(SectionSession& session);
 
 // "Na aktuálním pf uprav XvšechbodůVES na podél povrchu".
 void alignPointsToSurface(SectionSession& session);
@@ -49,6 +54,11 @@ int previousNeighbour(const SectionDatabase& db);
 
 // The point parameters dialog for the current point; stores what it returns.
 void editPointAttributes(SectionSession& session);
+
+// The point parameters dialog in the given mode; what it returns goes into
+// the selected point (only the database and profile texts when there is
+// none). The database counts as changed when anything stored differs.
+void describeSelectedPoint(SectionSession& session, bool editingExistingPoint);
 
 // "Další sousední bod" (F3) and "Předchozí sousední bod" (F2): loadPoint of
 // the neighbour. Returns false (nothing loaded) when the current profile has

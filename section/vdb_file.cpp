@@ -297,8 +297,11 @@ class LineSource {
     if (ended && !cut && n > 0 && line[n - 1] == '\r') --n;
     line[n] = '\0';
     size = n;
+    unterminated_ = !ended;
     return true;
   }
+  // The line last returned ended with the file, without a line break.
+  bool unterminated() const { return unterminated_; }
 
  private:
   bool refill() {
@@ -310,6 +313,7 @@ class LineSource {
   char chunk_[1 << 16];
   std::size_t pos_ = 0;
   std::size_t len_ = 0;
+  bool unterminated_ = false;
 };
 
 // The reader's one line of look-ahead.
@@ -327,6 +331,10 @@ class VdbLines {
   }
   // The line just taken stays the next unconsumed one.
   void keep() { pending_ = true; }
+  // The line taken is the file's last and has no line break after it. The
+  // writer ends every file so, but a file cut short ends so too: in the
+  // middle of any record.
+  bool endsFile() const { return src_.unterminated(); }
   const char* text() const { return line_; }
   std::string_view view() const { return std::string_view(line_, size_); }
   // The value of a text record: the rest of the line after the key and its
@@ -383,6 +391,7 @@ class Fields {
   void real(float& v) {
     if (failed_) return;
     skipSpace();
+    const char* const start = p_;
     const char* s = p_;
     if (*s == '+' && s[1] != '-' && s[1] != '+') ++s;
     float x = 0.0f;
@@ -401,16 +410,31 @@ class Fields {
       }
       p_ = end;
     }
+    lastDecimals_ = decimalsIn(start, p_);
     if (std::isfinite(x)) v = x;
   }
+
+  // Every field asked for converted.
+  bool converted() const { return !failed_; }
+  // ... and the last real has the six decimals "%f" writes, so that a figure
+  // cut at the end of the file is not taken for a whole one.
+  bool convertedWhole() const { return !failed_ && lastDecimals_ >= 6; }
 
  private:
   void skipSpace() {
     while (isSpace(*p_)) ++p_;
   }
+  static int decimalsIn(const char* from, const char* to) {
+    const char* point = std::find(from, to, '.');
+    if (point == to) return 0;
+    const char* digit = point + 1;
+    while (digit < to && *digit >= '0' && *digit <= '9') ++digit;
+    return static_cast<int>(digit - point - 1);
+  }
   const char* p_;
   const char* end_;
   bool failed_ = false;
+  int lastDecimals_ = 0;
 };
 
 class VdbReader {
@@ -418,6 +442,9 @@ class VdbReader {
   VdbReader(SectionDatabase& db, std::FILE* f) : db_(db), in_(f) {}
 
   VdbReadResult read() {
+    // Nothing of db is touched before the first record has shown the file to
+    // be a database.
+    if (!in_.take() || !in_.view().starts_with(firstKey())) return {-1, 0, false};
     const int profiles = readHeader();
     for (int p = 0; p < profiles; ++p) {
       bool reached = false;
@@ -428,7 +455,7 @@ class VdbReader {
         else if (p > 0)
           db_.mxindex_profilu = p - 1;
         else
-          setEmptyProfile(db_.profiles[0]);
+          setEmptyProfile(db_.profiles[0]), db_.mxindex_profilu = 0;
         break;
       }
     }
@@ -440,10 +467,11 @@ class VdbReader {
  private:
   // Number of profiles to read; 0 when the file ended in its header.
   int readHeader() {
-    // The file's own name and the locality count are not used.
+    // The file's own name (already taken) and the locality count are not
+    // used.
     char* const texts[] = {db_.localityName, db_.countryName, db_.regionName};
     int read = 0;
-    bool ok = in_.take() && in_.take();
+    bool ok = in_.take();
     for (; ok && read < 3; ++read) {
       ok = in_.take();
       if (ok) copyCut(texts[read], sizeof db_.localityName, in_.textValue());
@@ -469,6 +497,21 @@ class VdbReader {
     pf.OnTime = pf.OffTime = pf.LeadTime = pf.TailTime = 0;
   }
 
+  // The key of the first record without its blank: a file that does not
+  // begin with it is no database.
+  static std::string_view firstKey() {
+    const std::string_view key = keys().fileName;
+    return key.substr(0, key.size() - 1);
+  }
+
+  // A record that may end the file: whole when the file goes on after it, or
+  // when its fields all converted (and, with decimals, its last real has all
+  // its decimals).
+  bool whole(const Fields& f, bool decimals) const {
+    if (!in_.endsFile()) return true;
+    return decimals ? f.convertedWhole() : f.converted();
+  }
+
   // A profile of which the file holds nothing.
   static void setEmptyProfile(SectionProfile& pf) {
     pf.profileName[0] = '\0';
@@ -487,12 +530,12 @@ class VdbReader {
     reached = true;
     setText(pf.profileName, in_.textValue());
     // Until their records have been read, the profile has no point, no IP
-    // window, no HBV line and the scales of an old file.
+    // window, no HBV line and the scales of a fresh database.
     int32_t lastPoint = pf.mxindex_bodu;
     pf.mxindex_bodu = -1;
     pf.HBV_pocet = 0;
-    pf.scaleX = OldLayoutScaleX;
-    pf.scaleZ = OldLayoutScaleZ;
+    pf.scaleX = InitialScaleX;
+    pf.scaleZ = InitialScaleZ;
     if (!in_.take()) {
       setNoIp(pf);
       return false;
@@ -510,22 +553,36 @@ class VdbReader {
     }
 
     // Both closing blocks may be missing in files of older layouts; the end
-    // of the file is then no loss.
+    // of the file right after the points is then no loss.
     bool have = in_.take();
+    bool hbvRead = false;
     if (have && in_.view().size() >= 2 && in_.text()[1] == 'H') {
       if (!readHbvBlock(pf)) return false;
+      hbvRead = true;
       have = in_.take();
     }
-    if (have && in_.text()[0] == '_') {
-      Fields x(in_.text());
-      x.word();
-      x.real(pf.scaleX);
-      if (!in_.take()) return false;
-      Fields z(in_.text());
-      z.word();
-      z.real(pf.scaleZ);
-    } else if (have) {
-      in_.keep();  // the next profile's name record
+    if (have && in_.text()[0] == '_') return readScales(pf);
+    // The layout that writes boundary lines writes the scales after them: a
+    // file that ends between the two was cut.
+    if (!have && hbvRead) return false;
+    pf.scaleX = OldLayoutScaleX;
+    pf.scaleZ = OldLayoutScaleZ;
+    if (have) in_.keep();  // the next profile's name record
+    return true;
+  }
+
+  // The two scale records, the first one being the current line. A scale
+  // that does not arrive whole stays as it was.
+  bool readScales(SectionProfile& pf) {
+    float* const scales[] = {&pf.scaleX, &pf.scaleZ};
+    for (int k = 0; k < 2; ++k) {
+      if (k > 0 && !in_.take()) return false;
+      Fields f(in_.text());
+      f.word();
+      float value = *scales[k];
+      f.real(value);
+      if (!whole(f, true)) return false;
+      *scales[k] = value;
     }
     return true;
   }
@@ -621,6 +678,7 @@ class VdbReader {
       Fields row(in_.text());
       row.real(pt.layerRho[i]);
       row.real(pt.layerDepth[i]);
+      if (!whole(row, false)) return false;
     }
     return true;
   }
@@ -645,8 +703,12 @@ class VdbReader {
         Fields row(in_.text());
         row.word();
         row.word();
-        row.real(pf.HBV_x[l][v]);
-        row.real(pf.HBV_z[l][v]);
+        float x = pf.HBV_x[l][v], z = pf.HBV_z[l][v];
+        row.real(x);
+        row.real(z);
+        if (!whole(row, true)) return false;
+        pf.HBV_x[l][v] = x;
+        pf.HBV_z[l][v] = z;
         pf.HBV_pocetBodu[l] = v + 1;
       }
     }

@@ -27,18 +27,24 @@ inline constexpr int VdbLineBuffer = 4096;
 bool writeVdb(const SectionDatabase& db, std::FILE* out);
 
 struct VdbReadResult {
-  int code;        // 1 read, 0 the file cannot be opened
+  int code;        // 1 read, 0 the file cannot be opened, -1 the file is no
+                   // database (its first record is not the file-name record)
   int pointsRead;  // points of all profiles that the database holds afterwards
   bool truncated;  // the file ended before its counts were met
 };
 
 // Reads the file at path over db: texts, counts, points, IP data, HBV lines
 // and scales of the profiles 0..mxindex_profilu. fileName, baseFileName, the
-// selection and the terrain breaks are not touched. Every count is cut to its
-// capacity before it bounds a loop; a number that does not convert leaves its
-// field as it was. When the file ends before its counts are met, the counts
-// become what was read: a point counts only with its whole block, so nothing
-// of the database read before stands under the new counts.
+// selection and the terrain breaks are not touched, and nothing at all when
+// the file is no database. Every count is cut to its capacity before it
+// bounds a loop; a number that does not convert leaves its field as it was.
+// When the file ends before its counts are met, the counts become what was
+// read: a point counts only with its whole block, so nothing of the database
+// read before stands under the new counts. The file has no final line break,
+// so a record that ends it counts only whole: every field converted, and the
+// last figure of a boundary-line or scale record with its six decimals; a
+// file that ends after a profile's boundary lines, before its scales, was
+// cut. A scale that did not arrive is that of a fresh database.
 VdbReadResult readVdb(SectionDatabase& db, const char* path);
 
 }  // namespace orv

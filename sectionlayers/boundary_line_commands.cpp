@@ -103,7 +103,10 @@ void defineModeDoubleClick(SectionSession& session) {
 }
 
 void clearBoundaryLines(SectionSession& session) {
-  if (SectionProfile* p = currentProfile(session)) p->HBV_pocet = 0;
+  if (SectionProfile* p = currentProfile(session); p && lineCount(*p) > 0) {
+    p->HBV_pocet = 0;
+    session.db.changed = true;
+  }
   SectionWindowState& v = session.view;
   v.defineLayersMode = false;
   v.colourLayersMode = false;
@@ -135,6 +138,7 @@ void removeLastHbvVertex(SectionSession& session) {
     p->HBV_pocet = last;
   else
     p->HBV_pocetBodu[last] = vertices - 1;
+  session.db.changed = true;
   forgetRemoved(session, *p);
   redraw(session);
 }
@@ -145,6 +149,7 @@ void removeLastHbvLine(SectionSession& session) {
   const int lines = lineCount(*p);
   if (lines <= 0) return;
   p->HBV_pocet = lines - 1;
+  session.db.changed = true;
   forgetRemoved(session, *p);
   redraw(session);
 }
@@ -176,6 +181,7 @@ void deleteSelectedHbvLine(SectionSession& session) {
       std::copy(p->HBV_z[i + 1], p->HBV_z[i + 1] + MaxHbvVertices, p->HBV_z[i]);
     }
     p->HBV_pocet = lines - 1;
+    session.db.changed = true;
     if (v.hbvActive > gone) --v.hbvActive;
     forgetRemoved(session, *p);
   }

@@ -154,8 +154,14 @@ void exportGrid(SectionSession& session, Write write) {
     session.dialogs.message(CannotOpenGrid);
     return;
   }
-  write(out);
-  std::fclose(out);
+  bool written = write(out);
+  written = std::fclose(out) == 0 && written;
+  if (!written) {
+    // A grid cut short (a full disk, a folder gone) would be contoured as if
+    // it were whole: the file created here goes again, as a cut drawing does.
+    std::remove(path.c_str());
+    session.dialogs.message(CannotOpenGrid);
+  }
 }
 
 }  // namespace
@@ -278,7 +284,7 @@ void exportModelGrid(SectionSession& session) {
     readDatabase(session);
     return;
   }
-  exportGrid(session, [&](std::FILE* out) { writeModelGrid(session.db, out); });
+  exportGrid(session, [&](std::FILE* out) { return writeModelGrid(session.db, out); });
 }
 
 void exportPseudoSection(SectionSession& session) {
@@ -286,7 +292,7 @@ void exportPseudoSection(SectionSession& session) {
     readDatabase(session);
     return;
   }
-  exportGrid(session, [&](std::FILE* out) { writePseudoSectionGrid(session.db, out); });
+  exportGrid(session, [&](std::FILE* out) { return writePseudoSectionGrid(session.db, out); });
 }
 
 void exportIpPseudoSection(SectionSession& session) {
@@ -295,12 +301,13 @@ void exportIpPseudoSection(SectionSession& session) {
     return;
   }
   exportGrid(session, [&](std::FILE* out) {
-    writeIpPseudoSectionGrid(session.db, session.view.currentIpWindow, out);
+    return writeIpPseudoSectionGrid(session.db, session.view.currentIpWindow, out);
   });
 }
 
 void exportLayerGrid(SectionSession& session) {
-  exportGrid(session, [&](std::FILE* out) { writeLayerGrid(session.db, session.view, out); });
+  exportGrid(session,
+             [&](std::FILE* out) { return writeLayerGrid(session.db, session.view, out); });
 }
 
 void savePictureWithLegend(SectionSession& session, const PictureWriter& savePicture) {

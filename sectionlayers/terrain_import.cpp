@@ -80,6 +80,7 @@ void importTerrain(SectionSession& session, Apply apply) {
   if (!p) return;
   if (!readTerrainFile(session, *p)) return;
   apply(*p);
+  session.db.changed = true;
   if (session.redraw) session.redraw();
 }
 

@@ -16,6 +16,9 @@ struct FileDialogRequest {
   std::string presetName;        // proposed file name, may include a folder
 };
 
+// The user's answer to a question.
+enum class Answer { Yes, No, Cancel };
+
 struct FontChoice {
   std::string family;
   int points = 0;
@@ -29,6 +32,9 @@ class Dialogs {
 
   // A modal message box with an OK button.
   virtual void message(std::string_view text) = 0;
+  // A modal question with the buttons "Ano" and "Ne", and "Storno" when
+  // withCancel. Closing the box is "Storno", or "Ne" without it.
+  virtual Answer ask(std::string_view text, bool withCancel) = 0;
   // A one-line input box; nullopt when the user cancels.
   virtual std::optional<std::string> inputQuery(std::string_view caption, std::string_view prompt,
                                                 std::string_view defaultText) = 0;

@@ -17,6 +17,15 @@ void ScriptedDialogs::message(std::string_view text) {
   messages_.emplace_back(text);
 }
 
+Answer ScriptedDialogs::ask(std::string_view text, bool withCancel) {
+  const std::string question = "ask|" + std::string(text);
+  const std::optional<std::string> a = next(question);
+  if (a == "Ano") return Answer::Yes;
+  if (a == "Ne") return Answer::No;
+  if (a && *a != "Storno") unexpected_.push_back(question + "|" + *a);
+  return withCancel ? Answer::Cancel : Answer::No;
+}
+
 std::optional<std::string> ScriptedDialogs::inputQuery(std::string_view caption,
                                                        std::string_view prompt,
                                                        std::string_view defaultText) {

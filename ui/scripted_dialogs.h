@@ -16,7 +16,8 @@ class ScriptedDialogs : public Dialogs {
  public:
   // Answers are consumed in order by whichever dialog asks next; nullopt
   // stands for "Cancel". A dialog that finds no answer queued is cancelled
-  // and the fact is recorded in unexpected().
+  // and the fact is recorded in unexpected(). A question (ask) takes "Ano",
+  // "Ne" or "Storno" from the same queue; a cancel stands for closing the box.
   void answer(std::string text) { answers_.emplace_back(std::move(text)); }
   void cancel() { answers_.emplace_back(std::nullopt); }
   void answerColour(Colour c) { colours_.emplace_back(c); }
@@ -24,7 +25,8 @@ class ScriptedDialogs : public Dialogs {
 
   const std::vector<std::string>& messages() const { return messages_; }
   // Every question asked: "caption|prompt|default" for input boxes,
-  // "open|title|preset" and "save|title|preset" for file dialogs.
+  // "open|title|preset" and "save|title|preset" for file dialogs, "ask|text"
+  // for questions.
   const std::vector<std::string>& questions() const { return questions_; }
   const std::vector<std::string>& unexpected() const { return unexpected_; }
   std::size_t pendingAnswers() const { return answers_.size(); }
@@ -35,6 +37,7 @@ class ScriptedDialogs : public Dialogs {
   }
 
   void message(std::string_view text) override;
+  Answer ask(std::string_view text, bool withCancel) override;
   std::optional<std::string> inputQuery(std::string_view caption, std::string_view prompt,
                                         std::string_view defaultText) override;
   std::optional<std::string> openFile(const FileDialogRequest& request) override;

@@ -321,9 +321,6 @@ void Tulvakwin::FormClose() {
 }
 
 void Tulvakwin::Konec1Click() {
-  orv::CurveWindowState& s = *state_;
-  orv::closeKmtOutput(s);
-  FormClose();
   close();
 }
 
@@ -369,8 +366,16 @@ void Tulvakwin::changeEvent(QEvent* e) {
 }
 
 void Tulvakwin::closeEvent(QCloseEvent* e) {
+  // Every road out ("Konec", Ctrl+Esc, the close box, the section window's
+  // closing) comes here; the section's unsaved changes are asked about
+  // first, and "Storno" keeps the program running.
   if (!closing_) {
+    if (!section_.confirmClose()) {
+      e->ignore();
+      return;
+    }
     closing_ = true;
+    orv::closeKmtOutput(*state_);
     FormClose();
     if (quitHook_) quitHook_();
   }

@@ -52,6 +52,7 @@ class SectionForwarder : public orv::SectionLink {
   std::string currentProfileName() override {
     return target_ ? target_->currentProfileName() : std::string();
   }
+  bool confirmClose() override { return !target_ || target_->confirmClose(); }
 
  private:
   orv::SectionLink* target_ = nullptr;

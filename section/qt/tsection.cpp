@@ -395,7 +395,7 @@ orv::PointFields TSection::runPointDialog() {
 }
 
 void TSection::deleteCurrentPoint() {
-  orv::deleteCurrentPoint(session_);
+  orv::askDeleteCurrentPoint(session_);
 }
 void TSection::storeSounding() {
   orv::storeSounding(session_);
@@ -429,12 +429,7 @@ void TSection::Pedchozsousednbod1Click() {
 void TSection::describeCurrentPoint() {
   // The dialog offers the sounding just read as a point about to be
   // inserted; what it returns describes the current point instead.
-  const orv::CurveWindowState& s = session_.curve.state();
-  session_.view.editingExistingPoint = false;
-  const orv::PointFields f =
-      session_.pointDialog ? session_.pointDialog() : orv::fillPointFields(*db_, s, false);
-  const int index = orv::selectedPoint(*db_) ? db_->currentPoint : -1;
-  orv::storePointFields(*db_, s, f, index, false);
+  orv::describeSelectedPoint(session_, false);
   paintSection();
 }
 std::string TSection::currentProfileName() {
@@ -443,7 +438,7 @@ std::string TSection::currentProfileName() {
 }
 
 void TSection::Smaaktulnbod1Click() {
-  orv::deleteCurrentPoint(session_);
+  orv::askDeleteCurrentPoint(session_);
 }
 void TSection::pfClick(int k) {
   orv::selectProfile(session_, k);
@@ -580,11 +575,23 @@ void TSection::showEvent(QShowEvent* e) {
   }
 }
 
+bool TSection::confirmClose() {
+  if (closing_) return true;
+  // The program ends once the user has let the database go.
+  closing_ = orv::mayDropDatabase(session_);
+  return closing_;
+}
+
 void TSection::closeEvent(QCloseEvent* e) {
   // Closing the section ends the program: the curve window closes, which
-  // quits.
+  // quits. Unsaved changes are asked about first; "Storno" keeps both
+  // windows open.
+  if (!closing_) {
+    if (!confirmClose()) {
+      e->ignore();
+      return;
+    }
+    if (closeCurveWindow_) closeCurveWindow_();
+  }
   e->accept();
-  if (closing_) return;
-  closing_ = true;
-  if (closeCurveWindow_) closeCurveWindow_();
 }

@@ -72,6 +72,7 @@ class TSection : public QMainWindow, public orv::SectionLink {
   bool loadNeighbour(bool next) override;
   void describeCurrentPoint() override;
   std::string currentProfileName() override;
+  bool confirmClose() override;
 
   // Redraws the picture: the profile menu, then the section.
   void paintSection();
@@ -142,7 +143,8 @@ class TSection : public QMainWindow, public orv::SectionLink {
   orv::DxfSettings dxf_;
   std::function<void(orv::DxfSettings&)> dxfDialog_;
   std::unique_ptr<QPrinter> ownPrinter_;
-  // The curve window's closing may close this window again.
+  // The program is ending: the user has let the database go. The curve
+  // window's closing may close this window again.
   bool closing_ = false;
 
   std::function<void(int)> helpHook_;

@@ -1,10 +1,13 @@
 // The export menu through the real section window: the pictures decode with
 // the bitmap's size, the DXF comes with its companion picture, and the DXF
 // settings dialog takes its edits over however it is closed.
+#include <sys/resource.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <csignal>
 #include <filesystem>
 
 #include "../section/vdb_test_support.h"
@@ -56,6 +59,25 @@ TEST_F(SectionExportTest, PicturesAndTheDrawingLeaveThroughTheExportMenu) {
       << "the profile has lines: its coloured layers come along";
   EXPECT_FALSE(w.viewState().coloursOnly);
   EXPECT_TRUE(dialogs.messages().empty());
+}
+
+// A grid the disk cannot take whole leaves no half file behind, and says so.
+TEST_F(SectionExportTest, AGridCutShortLeavesNoHalfFile) {
+  rlimit room{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &room), 0);
+  rlimit full = room;
+  full.rlim_cur = 200;  // bytes: a grid needs more
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  for (const char* grid : {"RzdAB4ez1", "XAB4RzdproWinsurf1", "XZAB4VP1", "XZRintVrstevWinsurf1"}) {
+    dialogs.clearRecords();
+    dialogs.answer(dir + grid);
+    setrlimit(RLIMIT_FSIZE, &full);
+    trigger(grid);
+    setrlimit(RLIMIT_FSIZE, &room);
+    EXPECT_FALSE(std::filesystem::exists(dir + grid)) << grid;
+    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Cannot open UCM_output file."});
+  }
+  std::signal(SIGXFSZ, previous);
 }
 
 TEST_F(SectionExportTest, TheSettingsDialogTakesItsEditsOver) {

@@ -155,6 +155,7 @@ TEST_F(SectionWindowTest, TheCurveWindowReachesTheSectionThroughItsLink) {
   link.state().readingRho[2] = 77.0f;
   section.storeSounding();
   EXPECT_EQ(db().profiles[0].points[0].Rmer[2], 77.0f);
+  dialogs.answer("Ano");
   section.deleteCurrentPoint();
   EXPECT_EQ(db().profiles[0].mxindex_bodu, 0);
   EXPECT_EQ(textOf(db().profiles[0].points[0].pointName), "bod2");

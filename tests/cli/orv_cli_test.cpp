@@ -170,11 +170,18 @@ TEST_P(OrvCliErrors, OneLineOnStandardErrorAndTheStatus) {
   std::string args = GetParam().args;
   const size_t at = args.find("SAMPLE");
   if (at != std::string::npos) args.replace(at, 6, kSample);
+  // A picture is no database: refused by name.
+  const size_t png = args.find("PNG");
+  const std::string picture = orv_test::fixturePath("profil5_section.png");
+  if (png != std::string::npos) args.replace(png, 3, picture);
   const CliRun r = run(args);
   EXPECT_EQ(r.status, GetParam().status) << args;
   EXPECT_TRUE(r.out.empty()) << args;
   ASSERT_FALSE(r.err.empty());
   EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+  if (png != std::string::npos) {
+    EXPECT_EQ(r.err, "orv-cli: Soubor " + picture + " není databáze VDB.\n");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -362,7 +369,9 @@ INSTANTIATE_TEST_SUITE_P(VdbCases, OrvCliErrors,
                                            ErrorCase{"vdb-list --x a.vdb", 2},
                                            ErrorCase{"vdb-copy a.vdb", 2},
                                            ErrorCase{"vdb-list /nonexistent/none.vdb", 1},
-                                           ErrorCase{"vdb-copy /nonexistent/none.vdb /tmp/x", 1}));
+                                           ErrorCase{"vdb-copy /nonexistent/none.vdb /tmp/x", 1},
+                                           ErrorCase{"vdb-list PNG", 1},
+                                           ErrorCase{"vdb-copy PNG /nonexistent/x.vdb", 1}));
 
 }  // namespace
 

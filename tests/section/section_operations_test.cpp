@@ -146,7 +146,7 @@ TEST_F(SectionTest, DeletionHandsTheNewCurrentPointToTheCurveWindow) {
   third.layerDepth[0] = -4.0f;
   third.layerDepth[1] = 12.5f;
   profile(0).num_IPoken = 3;
-  curve().ipValue[0][0] = -7.0f;  // IP data are not part of this copy
+  curve().ipValue[0][0] = -7.0f;  // the deleted point's: replaced
   curve().ipWindowCount = -10;
   db().currentPoint = 1;
 
@@ -165,12 +165,13 @@ TEST_F(SectionTest, DeletionHandsTheNewCurrentPointToTheCurveWindow) {
   EXPECT_EQ(s.gridMaxIndex, third.ABmx);
   EXPECT_EQ(s.pointElevation, third.pointZ);
   EXPECT_FLOAT_EQ(static_cast<float>(s.modelFitError), third.fitError);
-  EXPECT_EQ(s.ipValue[0][0], -7.0f);
-  EXPECT_EQ(s.ipWindowCount, -10);
+  EXPECT_EQ(s.ipValue[0][0], third.ipValue[0][0]);
+  EXPECT_EQ(s.ipWindowCount, 3);
   EXPECT_TRUE(s.fromSection);
-  EXPECT_EQ(link.redraws, 1);
   EXPECT_GE(sectionRedraws, 1);
-  EXPECT_EQ(link.takeOvers, 0);
+  // Taken over as a loaded point: its own forward curve and misfit.
+  EXPECT_EQ(link.takeOvers, 1);
+  EXPECT_TRUE(db().changed);
 }
 
 TEST_F(SectionTest, GarbageCountsNeverReachOutsideTheArrays) {

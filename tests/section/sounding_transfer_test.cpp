@@ -41,6 +41,27 @@ void giveSounding(CurveWindowState& s) {
   }
 }
 
+// Filing never cuts the profile's IP windows: a sounding with fewer keeps the
+// profile's count and timing, one with more raises them, the other points
+// reading zeros in the new windows.
+TEST_F(SectionTest, OneSoundingNeverCutsTheProfilesIpWindows) {
+  for (const auto& [windows, sounding] : {std::pair{20, 12}, {20, -10}, {3, 12}}) {
+    givePoints(2);
+    profile(0).num_IPoken = windows;
+    profile(0).ipWindowTo[0] = 7;
+    giveSounding(curve());
+    curve().ipWindowCount = sounding;
+    db().currentPoint = 1;
+    storeSounding(session);
+    EXPECT_EQ(profile(0).num_IPoken, std::max(windows, sounding));
+    EXPECT_EQ(profile(0).ipWindowTo[0] == 7, sounding < windows);
+    for (int k = 0; k < profile(0).num_IPoken; ++k) {
+      EXPECT_EQ(profile(0).points[0].ipValue[3][k], k < windows ? 100300.0f + k : 0.0f) << k;
+      EXPECT_EQ(profile(0).points[1].ipValue[3][k], k < sounding ? curve().ipValue[3][k] : 0.0f);
+    }
+  }
+}
+
 TEST_F(SectionTest, StoreSoundingWritesModelWithFixMarksAndTheReadings) {
   givePoints(2);
   db().currentPoint = 1;
@@ -62,7 +83,7 @@ TEST_F(SectionTest, StoreSoundingWritesModelWithFixMarksAndTheReadings) {
   EXPECT_EQ(p.compositeRho[12], 2000.0f * 2 + 12 + 0.5f);  // beyond the grid: untouched
   EXPECT_FLOAT_EQ(p.fitError, 0.0375f);
   EXPECT_EQ(p.ipValue[6][3], 63.5f);
-  EXPECT_EQ(p.ipValue[6][4], 100000.0f * 2 + 600 + 4);  // beyond the windows: untouched
+  EXPECT_EQ(p.ipValue[6][4], 0.0f);  // a window the sounding does not have
   // Texts and position stay.
   EXPECT_EQ(textOf(p.pointName), "bod2");
   EXPECT_EQ(p.pointZ, 204.0f);

@@ -355,6 +355,7 @@ struct Cut {
   const char* after;  // the file ends before the first occurrence of this record
   int occurrence;
   int profiles, points, hbvLines;
+  int keep = 0;  // ... or so many bytes into it
 };
 
 class VdbTruncationTest : public VdbFileTest, public ::testing::WithParamInterface<Cut> {};
@@ -373,7 +374,7 @@ TEST_P(VdbTruncationTest, CountsBecomeWhatWasRead) {
   std::size_t at = 0;
   for (int n = 0; n < cut.occurrence; ++n) at = bytes.find(utf8ToCp1250(cut.after), at + 1);
   ASSERT_NE(at, std::string::npos);
-  putBytes(dir + "cut.vdb", bytes.substr(0, at));
+  putBytes(dir + "cut.vdb", bytes.substr(0, at + cut.keep));
 
   ZeroedBlock<SectionDatabase> fresh;
   setInitialDatabaseState(*fresh);
@@ -399,7 +400,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Cut{"  1001.500000", 1, 1, 0, 0}, Cut{"\r\n  21.000000 ", 1, 1, 1, 0},
                       Cut{"datum_měření_bodu", 3, 1, 2, 0}, Cut{" HBV_ihbv", 2, 1, 3, 2},
                       Cut{"__měřítko_Y", 1, 1, 3, 2}, Cut{"název_bodu_VES", 4, 2, 3, 2},
-                      Cut{"  9001.500000", 1, 2, 3, 2}));
+                      Cut{"  9001.500000", 1, 2, 3, 2},
+                      // Two profiles announced, none there.
+                      Cut{"název_profilu", 1, 1, 0, 0},
+                      // The last profile's scales missing, or the last one cut to "0.00".
+                      Cut{"__měřítko_X", 2, 2, 4, 2}, Cut{"__měřítko_Y", 2, 2, 4, 2, 24}));
 
 TEST_F(VdbFileTest, CountsOutsideTheCapacitiesAreCutBeforeTheyBoundALoop) {
   smallDatabase(db());

@@ -227,6 +227,7 @@ TEST(HostilePaths, SectionFilesRoundTripOrAreRefusedWhole) {
       std::ofstream(vdb, std::ios::binary) << bytesOf(orv_test::fixturePath("profil5.vdb"));
       std::ofstream(rsc, std::ios::binary) << bytesOf(orv_test::fixturePath("profil5.rsc"));
       t.dialogs.clearRecords();
+      t.dialogs.answer("Ne");  // the point filed above was never saved
       t.dialogs.answer(vdb);
       readDatabase(t.session);
       t.dialogs.answer(rsc);

@@ -46,6 +46,7 @@ TEST_F(CurveSectionExchangeTest, DeletingAPointShowsTheNewCurrentPointInTheCurve
   orv::SectionSession& sec = shell.section()->session();
   const orv::SectionPoint third = sec.db.profiles[0].points[2];
   sec.db.currentPoint = 1;
+  dialogs_.answer("Ano");
   shell.section()->findChild<QAction*>("Smaaktulnbod1")->trigger();
 
   const orv::CurveWindowState& s = shell.curve()->state();

@@ -155,6 +155,7 @@ TEST_F(CurveWindowRepairsTest, DeletingBeforeAPointWithoutReadingsCostsOnePointO
     expected.erase(expected.begin() + k.deleted);
 
     sec.db.currentPoint = k.deleted;
+    dialogs_.answer("Ano");
     shell.section()->findChild<QAction*>("Smaaktulnbod1")->trigger();
     ASSERT_EQ(profileContents(p), expected);
     // The user reads the point the section now stands on into the curve

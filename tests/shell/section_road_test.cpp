@@ -6,15 +6,21 @@
 #include <QTest>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <random>
 
 #include "app/shell.h"
 #include "base/fixed_text.h"
 #include "curve/qt/tulvakwin.h"
 #include "curveview/curve_rendering.h"
+#include "section/database_commands.h"
 #include "section/point_parameters.h"
 #include "section/qt/tsection.h"
+#include "tests/section/section_test_support.h"
+#include "tests/section/vdb_test_support.h"
 #include "tests/shell/shell_fixture.h"
 #include "ui/qt/image_widget.h"
 
@@ -65,20 +71,32 @@ class SectionRoadTest : public StartFolderTest {
     ASSERT_TRUE(win.transferButton()->isVisibleTo(&win));
     win.transferButton()->click();
   }
+
+  // The KMT sample's first records filed at the given chainages.
+  std::unique_ptr<Shell> programWithFiled(std::initializer_list<float> chainages) {
+    auto shell = startProgram();
+    dialogs_.answer(kSample);
+    trigger(shell->curve(), "OtevtKMT1");
+    int r = 0;
+    for (float chainage : chainages) {
+      if (r > 0) trigger(shell->curve(), "NatidalKMT1");
+      fileCurrentSounding(*shell, chainage, "VES " + std::to_string(r++));
+    }
+    return shell;
+  }
+
+  // Qt passes a move on only when the mouse goes elsewhere than it last was.
+  static void moveTo(Tulvakwin& win, QPoint at) {
+    QTest::mouseMove(win.image(), QPoint(2, 2));
+    QTest::mouseMove(win.image(), at);
+  }
 };
 
 TEST_F(SectionRoadTest, FiledSavedReopenedWalkedAndDraggedThePointFollows) {
   const std::string vdb = (folder_ / "lhota.vdb").string();
   float storedDepth[3] = {};
   {
-    auto shell = startProgram();
-    dialogs_.answer(kSample);
-    trigger(shell->curve(), "OtevtKMT1");
-    const float chainages[] = {0, 50, 25};  // filed out of chainage order
-    for (int r = 0; r < 3; ++r) {
-      if (r > 0) trigger(shell->curve(), "NatidalKMT1");
-      fileCurrentSounding(*shell, chainages[r], "VES " + std::to_string(r));
-    }
+    auto shell = programWithFiled({0, 50, 25});  // out of chainage order
     const orv::SectionProfile& p = shell->section()->database().profiles[0];
     ASSERT_EQ(p.mxindex_bodu, 2);
     for (int b = 0; b < 3; ++b) storedDepth[b] = p.points[b].layerDepth[0];
@@ -140,12 +158,7 @@ TEST_F(SectionRoadTest, FiledSavedReopenedWalkedAndDraggedThePointFollows) {
 }
 
 TEST_F(SectionRoadTest, CarryingTheModelRightLoadsTheNeighbourAndOptimisesThere) {
-  auto shell = startProgram();
-  dialogs_.answer(kSample);
-  trigger(shell->curve(), "OtevtKMT1");
-  fileCurrentSounding(*shell, 0, "VES 0");
-  trigger(shell->curve(), "NatidalKMT1");
-  fileCurrentSounding(*shell, 25, "VES 1");
+  auto shell = programWithFiled({0, 25});
   orv::SectionDatabase& db = shell->section()->database();
   orv::SectionPoint& second = db.profiles[0].points[1];
   // The neighbour holds a poor model of its own; the carried one replaces it.
@@ -182,7 +195,142 @@ TEST_F(SectionRoadTest, DoubleClickOnAnEmptySectionOpensADatabase) {
   dialogs_.clearRecords();
   dialogs_.cancel();  // the open dialog
   QTest::mouseDClick(shell->section()->image(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+  // QTest leaves the button of a double click held for later moves.
+  QTest::mouseRelease(shell->section()->image(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
   EXPECT_EQ(dialogs_.messages(), std::vector<std::string>{"Nevybral jste žádný soubor"});
+}
+
+// Random bytes, a PNG and an empty file are refused by name, and the database
+// saves the same bytes as before; a file that announces two profiles and ends
+// is what it carries, with the true count, and nothing of the one before.
+TEST_F(SectionRoadTest, ADamagedOrForeignFileNeverMixesIntoTheOpenDatabase) {
+  auto shell = startProgram();
+  orv::SectionDatabase& db = shell->section()->database();
+  db.mxindex_profilu = 1;
+  for (int b = 0; b < 4; ++b) orv::testing::fillPoint(db.profiles[b / 2].points[b % 2], b + 1);
+  db.profiles[0].mxindex_bodu = db.profiles[1].mxindex_bodu = 1;
+  auto save = [&] {  // the bytes after the record that names the file
+    trigger(shell->section(), "Ulodbnamenchdatavsledkjako1");
+    const std::string bytes = orv::testing::fileBytes(std::string(orv::textOf(db.fileName)));
+    return bytes.substr(bytes.find('\n'));
+  };
+  dialogs_.answer((folder_ / "a.vdb").string());
+  const std::string before = save(), path = (folder_ / "x.vdb").string();
+  std::string noise(4096, '\0');
+  std::generate(noise.begin(), noise.end(), std::mt19937(22));
+  const std::string header =
+      orv::testing::vdbRecords({"název_souboru: b", "mxindex_lokalit: 0", "název_lokality: Beta",
+                                "jméno_země: C", "jméno_kraje: K", "mxindex_profilu: 1"});
+  for (const std::string& bytes :
+       {noise, std::string("\x89PNG\r\n\x1a\n"), std::string(), header}) {
+    orv::testing::putBytes(path, bytes);
+    dialogs_.clearRecords();
+    dialogs_.answer(path);
+    trigger(shell->section(), "Otevidbnamenchdatavsledk1");
+    const bool damaged = bytes == header;
+    EXPECT_EQ(dialogs_.messages(),
+              std::vector<std::string>{damaged ? orv::incompleteDatabaseMessage(0)
+                                               : "Soubor " + path + " není databáze VDB."});
+    const std::string after = save();
+    EXPECT_EQ(after == before, !damaged);
+    EXPECT_EQ(after.find(orv::utf8ToCp1250("lokality: Beta")) != std::string::npos, damaged);
+    EXPECT_EQ(after.find(orv::utf8ToCp1250("název_bodu_VES")) == std::string::npos, damaged);
+  }
+}
+
+// Every road that would drop unsaved changes asks first, nothing is asked
+// when nothing changed: "Ano" saves as Ctrl+U does, "Ne" goes on, "Storno"
+// stops the road.
+TEST_F(SectionRoadTest, NoCloseAndNoOpenLosesUnsavedWork) {
+  const std::pair<const char*, std::function<void(Shell&)>> roads[] = {
+      {"Konec (Ctrl+Esc)", [](Shell& p) { trigger(p.curve(), "Konec1"); }},
+      {"close box", [](Shell& p) { p.curve()->close(); }},
+      {"section Konec", [](Shell& p) { trigger(p.section(), "Konec1"); }},
+      {"section close box", [](Shell& p) { p.section()->close(); }},
+      {"open", [](Shell& p) { trigger(p.section(), "Otevidbnamenchdatavsledk1"); }}};
+  const std::string saved = (folder_ / "zmeny.vdb").string();
+  for (const auto& [road, take] : roads) {
+    for (const std::string answer : {"", "Ano", "Ne", "Storno"}) {  // "": nothing changed
+      SCOPED_TRACE(std::string(road) + " " + answer);
+      std::filesystem::remove(saved);
+      auto shell = startProgram();
+      shell->section()->show();
+      shell->section()->setPointDialog([] { return orv::PointFields{}; });
+      if (!answer.empty()) trigger(shell->section(), "Novprofil1");
+      dialogs_.clearRecords();
+      const bool opening = road == std::string("open"), goesOn = answer != "Storno";
+      if (!answer.empty()) dialogs_.answer(answer);
+      if (answer == "Ano") dialogs_.answer(saved);
+      if (opening && goesOn) dialogs_.cancel();
+      take(*shell);
+      EXPECT_EQ(dialogs_.questions().size(),
+                !answer.empty() + (answer == "Ano") + (opening && goesOn));
+      EXPECT_EQ(dialogs_.pendingAnswers(), 0u);
+      EXPECT_EQ(shell->curve()->isVisible(), opening || !goesOn);
+      EXPECT_EQ(std::filesystem::exists(saved), answer == "Ano");
+    }
+  }
+}
+
+// The confirmed point goes, and only it: the new current point arrives whole,
+// so the fix toggle that writes it back keeps its own IP rows and misfit.
+TEST_F(SectionRoadTest, ADeletionLeavesTheNeighbourItsIpRowsAndMisfit) {
+  for (const std::string answer : {"Ne", "Ano"}) {
+    auto shell = programWithFiled({0, 50, 25});
+    orv::SectionDatabase& db = shell->section()->database();
+    orv::SectionProfile& p = db.profiles[0];
+    p.num_IPoken = 3;
+    for (int b = 0; b < 3; ++b)
+      for (int m = 0; m < 3 * orv::MaxIpWindows; ++m) p.points[b].ipValue[m / 3][m % 3] = b + m;
+    const orv::SectionPoint neighbour = p.points[2];
+    db.currentPoint = 2;
+    trigger(shell->section(), "Dalsousednbod1");  // 25 m -> 50 m
+    dialogs_.clearRecords();
+    dialogs_.answer(answer);
+    trigger(shell->section(), "Smaaktulnbod1");
+    EXPECT_EQ(dialogs_.questions(),
+              std::vector<std::string>{"ask|Smazat bod VES 1 (metráž 50 m)?"});
+    ASSERT_EQ(p.mxindex_bodu, answer == "Ano" ? 1 : 2);
+    const orv::CurveWindowState& s = shell->curve()->state();
+    const QPoint at((orv::columnOfRho(s, s.modelRho[0]) + orv::columnOfRho(s, s.modelRho[1])) / 2,
+                    orv::rowOfAbHalf(s, s.modelDepth[0]));
+    moveTo(*shell->curve(), at);
+    QTest::mouseClick(shell->curve()->image(), Qt::LeftButton, Qt::ControlModifier, at);
+    const orv::SectionPoint& now = p.points[db.currentPoint];
+    ASSERT_LT(now.layerDepth[0], 0.0f) << "the fix written back";
+    EXPECT_EQ(std::string(orv::textOf(now.pointName)), answer == "Ano" ? "VES 2" : "VES 1");
+    if (answer == "Ne") continue;
+    EXPECT_FLOAT_EQ(now.fitError, neighbour.fitError);
+    EXPECT_EQ(std::memcmp(now.ipValue, neighbour.ipValue, sizeof now.ipValue[0] * now.Mermx), 0);
+  }
+}
+
+// The curve window holding a point (also the one "<-" has just filed) stores
+// every deliberate edit of it at once, and a clear (Ctrl+Del) nowhere.
+TEST_F(SectionRoadTest, EveryDeliberateEditOfAPointIsStored) {
+  auto shell = programWithFiled({0});
+  Tulvakwin& win = *shell->curve();
+  orv::CurveWindowState& s = win.state();
+  orv::SectionPoint& pt = shell->section()->database().profiles[0].points[0];
+  auto outlierClick = [&] {
+    const QPoint at(s.plotLeft + 60, orv::rowOfAbHalf(s, s.readingAbHalf[2]));
+    moveTo(win, at);
+    QTest::mouseClick(win.image(), Qt::LeftButton, Qt::NoModifier, at);
+  };
+  const std::pair<const char*, std::function<void()>> edits[] = {
+      {"Vlomodelzpamti1", [&] { s.clipboardRho[0] *= 2; }},
+      {"Automatickmodel1", [&] { dialogs_.answer("4"); }},
+      {"Dkladnoptimalizace1", [] {}},
+      {"EditovatultlbodykivekokenVP1", [&] { QTimer::singleShot(0, outlierClick); }},
+      {"Zruitmodel1", [] {}}};
+  trigger(&win, "Zkoprujmodeldopamti1");
+  for (const auto& [item, prepare] : edits) {
+    pt.fitError = -1;  // written by every store
+    prepare();
+    trigger(&win, item);
+    QApplication::processEvents();
+    EXPECT_EQ(pt.fitError != -1, item != std::string("Zruitmodel1")) << item;
+  }
 }
 
 }  // namespace

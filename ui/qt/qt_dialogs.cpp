@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include "ui/qt/qimage_canvas.h"
 
@@ -82,6 +83,21 @@ QtDialogs::~QtDialogs() = default;
 void QtDialogs::message(std::string_view text) {
   QMessageBox box(QMessageBox::NoIcon, messageTitle(), qs(text), QMessageBox::Ok, parent_);
   box.exec();
+}
+
+Answer QtDialogs::ask(std::string_view text, bool withCancel) {
+  QMessageBox box(QMessageBox::Question, messageTitle(), qs(text), QMessageBox::NoButton, parent_);
+  // Czech captions whatever translations Qt has at hand.
+  QPushButton* yes = box.addButton(QStringLiteral("Ano"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("Ne"), QMessageBox::NoRole);
+  QPushButton* cancel =
+      withCancel ? box.addButton(QStringLiteral("Storno"), QMessageBox::RejectRole) : nullptr;
+  box.setDefaultButton(yes);
+  box.setEscapeButton(cancel ? cancel : no);
+  box.exec();
+  if (box.clickedButton() == yes) return Answer::Yes;
+  if (box.clickedButton() == no || !cancel) return Answer::No;
+  return Answer::Cancel;
 }
 
 std::optional<std::string> QtDialogs::inputQuery(std::string_view caption, std::string_view prompt,

@@ -30,6 +30,7 @@ class QtDialogs : public Dialogs {
   ~QtDialogs() override;
 
   void message(std::string_view text) override;
+  Answer ask(std::string_view text, bool withCancel) override;
   std::optional<std::string> inputQuery(std::string_view caption, std::string_view prompt,
                                         std::string_view defaultText) override;
   std::optional<std::string> openFile(const FileDialogRequest& request) override;
