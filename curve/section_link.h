@@ -10,9 +10,9 @@ class SectionLink {
  public:
   virtual ~SectionLink() = default;
 
-  // "Smaž aktuální bod" from the curve window's side: the section removes its
-  // current point (and loads the new current point back into the curve
-  // window). No reader calls it: a bad file never costs a stored point.
+  // "Smaž aktuální bod" from the curve window's side: the section asks, then
+  // removes its current point and loads the new current point back into the
+  // curve window. No reader calls it: a bad file never costs a stored point.
   virtual void deleteCurrentPoint() = 0;
   // The curve window's sounding is written into the current point (model
   // write-back while the curve window edits a point of the section).
