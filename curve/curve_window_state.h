@@ -41,6 +41,9 @@ enum SourceKind : int32_t { SourceNone = -1, SourceKmt = 0, SourceInstrument = 1
 struct CurveWindowState {
   // --- identification and files (Windows-1250 texts) -----------------------
   char instrumentFilePath[PathCapacity];
+  // The OAX file read last: "Načti další soubor OAX" walks on from it
+  // whatever was loaded since.
+  char lastInstrumentFilePath[PathCapacity];
   char soundingFilePath[PathCapacity];
   // The file last chosen in the KMT open dialog: the records are read from it
   // even after a save has pointed soundingFilePath at the output file.

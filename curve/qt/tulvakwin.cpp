@@ -135,7 +135,7 @@ void Tulvakwin::buildMenus() {
           [this] { orv::importOaxAndLoadNext(session_); });
   addItem(soubor, "ImportdalsouborOAXbezuloen1",
           QStringLiteral("Načti další soubor OAX (bez uložení)"), QKeySequence(Qt::Key_D),
-          [this] { orv::loadNextInstrumentFile(session_); });
+          [this] { orv::loadNextInstrumentFileAfterLast(session_); });
   addItem(soubor, "Importcelhopfvadresi1",
           QStringLiteral("(rychlý import OAX z celého pf v adresáři)"),
           QKeySequence(Qt::CTRL | Qt::Key_I), [this] { orv::quickDirectoryImport(session_); });
