@@ -45,10 +45,6 @@ int32_t proposedBoundary(int32_t lower) {
   return static_cast<int32_t>(p);
 }
 
-bool isColour(ui::Colour c) {
-  return c >= 0 && c <= White;
-}
-
 // A path longer than the name buffer would be kept cut, and the next save
 // would name another file.
 bool fitsNameBuffer(const std::string& path) {
@@ -124,9 +120,7 @@ void editColourScale(SectionSession& session) {
   ColourScale& scale = session.view.colourScale;
   ui::Dialogs& dialogs = session.dialogs;
   scale.colResBound[0] = 0;
-  // The colour dialog starts on the colour chosen last; before any choice,
-  // on the colour the first interval has now.
-  ui::Colour lastChosen = isColour(scale.colResColor[1]) ? scale.colResColor[1] : 0;
+  int32_t& lastChosen = session.view.lastChosenColour;
 
   int i = 1;
   for (;;) {
