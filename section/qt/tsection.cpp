@@ -286,7 +286,7 @@ void TSection::parametryexportudoUCM1Click() {
     orv::readDatabase(session_);
     return;
   }
-  if (dxfDialog_) dxfDialog_(dxf_);
+  if (dxfDialog_) dxfDialog_(dxf_, *dialogs_);
   paintSection();
 }
 
