@@ -108,6 +108,9 @@ struct CurveWindowState {
   float computedRhoPacked[GridCells];
   double filterCoefficients[FilterLength];
   double modelFitError;
+  // Width of the widest misfit text on the picture since it was last rebuilt
+  // (pixels): a shorter text clears exactly what is left of it.
+  int32_t ssqTextWidth;
 
   // --- IP data ---------------------------------------------------------------
   float decaySampleValue[MaxReadings][MaxDecaySamples];
