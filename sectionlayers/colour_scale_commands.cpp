@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "base/c_format.h"
+#include "base/file_lookup.h"
 #include "base/fixed_text.h"
 #include "base/next_free_name.h"
 #include "base/replacing_file.h"
@@ -110,10 +111,7 @@ bool readReporting(SectionSession& session, const std::string& path) {
 }  // namespace
 
 std::string defaultColourScalePath(const CurveWindowState& curve) {
-  std::string path(textOf(curve.StartFolder));
-  path += static_cast<char>(std::filesystem::path::preferred_separator);
-  path += DefaultColourScaleName;
-  return path;
+  return findFileIgnoringCase(textOf(curve.StartFolder), DefaultColourScaleName);
 }
 
 void editColourScale(SectionSession& session) {

@@ -174,11 +174,12 @@ TEST_F(ColourCommandsTest, DefaultScaleAtStartUp) {
   EXPECT_EQ(scale().colResCount, 0);
   EXPECT_EQ(textOf(scale().colResFileName), defaultFile);
 
-  putBytes(defaultFile, "x\r\nmxpocet_bodu_barev: 1\r\n0 0 ");
+  putBytes(dir + "ORVCOLRES.RSC", "x\r\nmxpocet_bodu_barev: 1\r\n0 0 ");  // from Windows
   files.clearRecords();
   loadDefaultColourScale(session);
   EXPECT_TRUE(files.messages().empty());
   EXPECT_EQ(scale().colResCount, 1);
+  EXPECT_EQ(textOf(scale().colResFileName), dir + "ORVCOLRES.RSC");
   EXPECT_TRUE(files.questions().empty());
   EXPECT_EQ(sectionRedraws, 0);
 }
