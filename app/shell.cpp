@@ -43,7 +43,8 @@ Shell::Shell(ui::Dialogs* dialogs, bool showWelcome) : showWelcome_(showWelcome)
 
   curve_->setSection(section_.get());
   TparUCM* dxfDialog = dxfDialog_.get();
-  section_->setDxfSettingsDialog([dxfDialog](orv::DxfSettings& s) { dxfDialog->execute(s); });
+  section_->setDxfSettingsDialog(
+      [dxfDialog](orv::DxfSettings& s, ui::Dialogs& dialogs) { dxfDialog->execute(s, dialogs); });
   TVESparametryEdit* pointDialog = pointDialog_.get();
   section_->setPointDialog([pointDialog] {
     pointDialog->exec();

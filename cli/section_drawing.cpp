@@ -3,9 +3,11 @@
 #include <QFile>
 #include <QImage>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include "base/c_format.h"
+#include "base/file_lookup.h"
 #include "section/database_commands.h"
 #include "section/section_painting.h"
 #include "section/vdb_file.h"
@@ -57,7 +59,10 @@ int readProfile(const std::string& database, int profile, const std::string& out
 }
 
 bool loadScale(const std::string& scalePath, ColourScale& scale) {
-  const std::string path = scalePath.empty() ? std::string(DefaultColourScaleName) : scalePath;
+  const std::string path =
+      scalePath.empty()
+          ? findFileIgnoringCase(std::filesystem::current_path().string(), DefaultColourScaleName)
+          : scalePath;
   if (scalePath.empty() && !QFile::exists(qtPath(path))) return true;
   const ColourScaleReadResult read = readColourScale(scale, path.c_str());
   if (read.code == 1) {

@@ -13,6 +13,7 @@ constexpr double kFilter[FilterLength] = {0.0225,  0.0336,  0.2525,  0.8183, 1.6
 
 void setInitialCurveState(CurveWindowState& s) {
   setText(s.instrumentFilePath, "");
+  setText(s.lastInstrumentFilePath, "");
   setText(s.dateText, "");
   setText(s.localityText, "");
   setText(s.operatorText, "");

@@ -41,6 +41,9 @@ enum SourceKind : int32_t { SourceNone = -1, SourceKmt = 0, SourceInstrument = 1
 struct CurveWindowState {
   // --- identification and files (Windows-1250 texts) -----------------------
   char instrumentFilePath[PathCapacity];
+  // The OAX file read last: "Načti další soubor OAX" walks on from it
+  // whatever was loaded since.
+  char lastInstrumentFilePath[PathCapacity];
   char soundingFilePath[PathCapacity];
   // The file last chosen in the KMT open dialog: the records are read from it
   // even after a save has pointed soundingFilePath at the output file.
@@ -105,6 +108,9 @@ struct CurveWindowState {
   float computedRhoPacked[GridCells];
   double filterCoefficients[FilterLength];
   double modelFitError;
+  // Width of the widest misfit text on the picture since it was last rebuilt
+  // (pixels): a shorter text clears exactly what is left of it.
+  int32_t ssqTextWidth;
 
   // --- IP data ---------------------------------------------------------------
   float decaySampleValue[MaxReadings][MaxDecaySamples];

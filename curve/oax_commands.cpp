@@ -79,6 +79,7 @@ int readInstrumentFile(CurveSession& c) {
     previous.restore(s);
     return r;
   }
+  setText(s.lastInstrumentFilePath, s.instrumentFilePath);
   const std::string notice = instrumentNoticeText(read.notice);
   if (!notice.empty()) c.dialogs.message(notice);
   return 1;
@@ -118,9 +119,15 @@ void openInstrumentFile(CurveSession& c) {
 }
 
 void loadNextInstrumentFile(CurveSession& c) {
+  if (c.s.sourceKind == SourceInstrument) loadInstrumentFileAfter(c, currentPath(c.s));
+}
+
+void loadNextInstrumentFileAfterLast(CurveSession& c) {
+  loadInstrumentFileAfter(c, std::string(textOf(c.s.lastInstrumentFilePath)));
+}
+
+void loadInstrumentFileAfter(CurveSession& c, const std::string& current) {
   CurveWindowState& s = c.s;
-  if (s.sourceKind != SourceInstrument) return;
-  const std::string current = currentPath(s);
   const std::string folder = folderOfPath(current);
   const std::string name(fileNameOfPath(current));
   if (!fileExists(current)) return;

@@ -2,6 +2,8 @@
 // OAX files of a profile's folder one after another.
 #pragma once
 
+#include <string>
+
 #include "curve/curve_session.h"
 
 namespace orv {
@@ -16,10 +18,18 @@ int readInstrumentFile(CurveSession& c);
 // "Otevřít OAX" (F11, OtevtOAX1Click); also the double click with inputMode 3.
 void openInstrumentFile(CurveSession& c);
 
-// Reads the OAX file that follows the current one in its folder. Acts only
-// on a sounding read from an OAX file that is still among the folder's OAX
-// files; a file of the walk that cannot be read is reported and passed over.
+// Reads the OAX file that follows current in its folder. Acts only when
+// current is still among the folder's OAX files; a file of the walk that
+// cannot be read is reported and passed over.
+void loadInstrumentFileAfter(CurveSession& c, const std::string& current);
+
+// "<-" and "I": the file after the current sounding's, when that sounding was
+// read from an instrument file.
 void loadNextInstrumentFile(CurveSession& c);
+
+// "Načti další soubor OAX (bez uložení)" (D): the file after the OAX file
+// read last, whatever was loaded since (a KMT record, a typed sounding).
+void loadNextInstrumentFileAfterLast(CurveSession& c);
 
 // "(rychlý import OAX z celého pf v adresáři)" (Ctrl+I,
 // Importcelhopfvadresi1Click): every OAX file of the chosen file's folder is

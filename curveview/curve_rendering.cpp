@@ -136,6 +136,7 @@ void paintCurves(CurveSession& c) {
   canvas.setBrushStyle(ui::BrushStyle::Solid);
   canvas.setBrushColour(chart::White);
   canvas.fillRect(0, 0, canvas.width(), canvas.height());
+  s.ssqTextWidth = 0;
   canvas.setPenColour(chart::Silver);
   canvas.setFontBold(false);
   chart::useOpaqueText(canvas, chart::Black);
@@ -194,6 +195,7 @@ void drawComputedCurve(CurveSession& c) {
 }
 
 void repaintCurveWindow(CurveSession& c) {
+  growModelTableMargin(c);
   paintCurves(c);
   drawComposite(c);
   drawModel(c);

@@ -21,6 +21,11 @@ void drawComputedCurve(CurveSession& c);
 // every value of the current model (unless it is being built), though never
 // more than half the picture.
 int modelTableMargin(CurveSession& c);
+// Widens the right margin when the shown model table's widest text has
+// outgrown it (a value produced after the load sized the margin, as an
+// inversion result); true when it did, and the picture must be drawn again.
+// A locked scale keeps its plot box.
+bool growModelTableMargin(CurveSession& c);
 // The universal refresh.
 void repaintCurveWindow(CurveSession& c);
 void drawCrosshair(CurveSession& c, int x, int y);

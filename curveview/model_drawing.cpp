@@ -120,6 +120,15 @@ int modelTableMargin(CurveSession& c) {
   return std::max(least, std::min(widest + 2, s.imageWidth / 2));
 }
 
+bool growModelTableMargin(CurveSession& c) {
+  CurveWindowState& s = c.s;
+  if (!s.modelActive || s.lockCurveScale) return false;
+  const int needed = modelTableMargin(c);
+  if (needed <= s.marginRight) return false;
+  s.marginRight = needed;
+  return true;
+}
+
 void drawModel(CurveSession& c) {
   CurveWindowState& s = c.s;
   ui::Canvas& canvas = c.canvas;

@@ -3,6 +3,8 @@
 // change and the new one is drawn afterwards.
 #include "interpretation/forward_problem.h"
 
+#include <algorithm>
+
 #include "curveview/curve_rendering.h"
 
 namespace orv {
@@ -27,12 +29,14 @@ void showSSQ(CurveSession& c) {
   const std::string text = ssqText(s.modelFitError);
   const int width = c.canvas.textExtent(text).width;
   const int height = c.canvas.textExtent("W").height;
-  const int x = (s.plotLeft + s.plotRight) / 2 - width;
+  const int middle = (s.plotLeft + s.plotRight) / 2;
+  const int x = middle - width;
   const int y = s.plotBottom + height / 2;
   // The text ends at the middle of the plot: a shorter misfit would leave the
-  // first letters of a longer one standing, so the strip before it is cleared
-  // with the text's own background.
-  if (x > s.plotLeft) c.canvas.fillRect(s.plotLeft, y, x, y + height);
+  // first letters of a longer one standing, so they are cleared with the
+  // text's own background, and no more (the IP time labels stand beside).
+  if (s.ssqTextWidth > width) c.canvas.fillRect(middle - s.ssqTextWidth, y, x, y + height);
+  s.ssqTextWidth = std::max(s.ssqTextWidth, width);
   c.canvas.textOut(x, y, text);
 }
 

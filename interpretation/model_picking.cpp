@@ -162,6 +162,8 @@ void dragMove(CurveSession& c, int x, int y) {
   drawModel(c);
   applyDragValue(s, x, y);
   drawModel(c);
+  // A value that no longer fits the table widens it at once.
+  if (growModelTableMargin(c)) repaintCurveWindow(c);
   if (s.curveLoaded && s.modelBoundaryCount > 0) recomputeForward(c);
 }
 

@@ -53,10 +53,9 @@ std::string clickStatusHead(const SectionDatabase& db, bool showIp, int ipWindow
   const SectionProfile* p = currentProfile(db);
   std::string text = "lokalita: " + shownText(db.localityName) + " - pf: ";
   if (p) text += shownText(p->profileName);
-  if (showIp && p) {
-    const IpWindowTimes t = ipWindowTimes(*p, std::clamp(ipWindow, 0, MaxIpWindows - 1));
-    text += " - oknoVP: " + cformat("%i", t.start) + " - " + cformat("%i", t.end) + " ms poOff";
-  }
+  if (!showIp || !p) return text;
+  if (const std::optional<IpWindowTimes> t = ipWindowTimes(*p, std::max(ipWindow, 0)))
+    text += " - oknoVP: " + cformat("%i", t->start) + " - " + cformat("%i", t->end) + " ms poOff";
   return text;
 }
 

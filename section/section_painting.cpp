@@ -109,10 +109,10 @@ void drawStatus(const SectionDatabase& db, const SectionWindowState& view, ui::C
 
 }  // namespace
 
-IpWindowTimes ipWindowTimes(const SectionProfile& p, int window) {
-  if (window < 0 || window >= MaxIpWindows) return {0, 0};
+std::optional<IpWindowTimes> ipWindowTimes(const SectionProfile& p, int window) {
+  if (window < 0 || window >= std::min(p.num_IPoken, MaxIpWindows)) return std::nullopt;
   const int shift = p.LeadTime + p.OnTime;
-  return {p.ipWindowFrom[window] - shift, p.ipWindowTo[window] - shift};
+  return IpWindowTimes{p.ipWindowFrom[window] - shift, p.ipWindowTo[window] - shift};
 }
 
 std::vector<ui::Point> surfaceLine(const SectionProfile& p, const SectionLayout& l) {
@@ -141,12 +141,12 @@ std::string sectionStatusText(const SectionDatabase& db, const SectionWindowStat
   const SectionProfile& p = db.profiles[db.currentProfile];
   std::string text =
       "jméno lokality: " + shownText(db.localityName) + " - profil: " + shownText(p.profileName);
-  if (view.showIp) {
-    const IpWindowTimes t = ipWindowTimes(p, view.currentIpWindow);
-    text += " - oknoVP: " + std::to_string(t.start) + " - " + std::to_string(t.end) + " ms po";
-  }
+  const std::optional<IpWindowTimes> t =
+      view.showIp ? ipWindowTimes(p, view.currentIpWindow) : std::nullopt;
+  if (t)
+    text += " - oknoVP: " + std::to_string(t->start) + " - " + std::to_string(t->end) + " ms po";
   if (hbvModes(view)) text += hbvCounts(p);
-  if (!view.showIp || hbvModes(view)) text += std::string(30, ' ');
+  if (!t || hbvModes(view)) text += std::string(30, ' ');
   return text;
 }
 

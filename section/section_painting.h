@@ -2,6 +2,7 @@
 // from the database and the view after every change.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,12 +27,14 @@ std::vector<ui::Point> surfaceLine(const SectionProfile& profile, const SectionL
 std::string sectionStatusText(const SectionDatabase& db, const SectionWindowState& view);
 
 // Start and end of the current IP window in ms after the end of the current
-// pulse (window limits less LeadTime and OnTime).
+// pulse (window limits less LeadTime and OnTime); nothing when the profile
+// has no such window (a profile without IP has none), whose empty limits
+// would read as times before the pulse.
 struct IpWindowTimes {
   int start;
   int end;
 };
-IpWindowTimes ipWindowTimes(const SectionProfile& profile, int window);
+std::optional<IpWindowTimes> ipWindowTimes(const SectionProfile& profile, int window);
 
 // The boundary lines of the profile, red, over the columns.
 void drawBoundaryLines(const SectionProfile& profile, const SectionWindowState& view,

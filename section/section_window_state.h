@@ -45,6 +45,9 @@ struct SectionWindowState {
 
   // --- the resistivity colour scale (one for all profiles) ----------------------------
   ColourScale colourScale{};
+  // The colour dialog of the scale editor starts on the colour chosen in it
+  // last, in this edit or an earlier one (black before any choice).
+  int32_t lastChosenColour = 0;
 
   // --- HBV editing and mouse -------------------------------------------------------
   bool hbvEditMode = false;

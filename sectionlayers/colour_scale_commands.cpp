@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "base/c_format.h"
+#include "base/file_lookup.h"
 #include "base/fixed_text.h"
 #include "base/next_free_name.h"
 #include "base/replacing_file.h"
@@ -43,10 +44,6 @@ int32_t proposedBoundary(int32_t lower) {
   if (p <= static_cast<double>(std::numeric_limits<int32_t>::min()))
     return std::numeric_limits<int32_t>::min();
   return static_cast<int32_t>(p);
-}
-
-bool isColour(ui::Colour c) {
-  return c >= 0 && c <= White;
 }
 
 // A path longer than the name buffer would be kept cut, and the next save
@@ -114,19 +111,14 @@ bool readReporting(SectionSession& session, const std::string& path) {
 }  // namespace
 
 std::string defaultColourScalePath(const CurveWindowState& curve) {
-  std::string path(textOf(curve.StartFolder));
-  path += static_cast<char>(std::filesystem::path::preferred_separator);
-  path += DefaultColourScaleName;
-  return path;
+  return findFileIgnoringCase(textOf(curve.StartFolder), DefaultColourScaleName);
 }
 
 void editColourScale(SectionSession& session) {
   ColourScale& scale = session.view.colourScale;
   ui::Dialogs& dialogs = session.dialogs;
   scale.colResBound[0] = 0;
-  // The colour dialog starts on the colour chosen last; before any choice,
-  // on the colour the first interval has now.
-  ui::Colour lastChosen = isColour(scale.colResColor[1]) ? scale.colResColor[1] : 0;
+  int32_t& lastChosen = session.view.lastChosenColour;
 
   int i = 1;
   for (;;) {

@@ -23,7 +23,8 @@ inline constexpr const char* ColourScaleExtension = "rsc";
 // Numbered alternatives of a name that is taken: scale.rsc_1, scale.rsc_2, ...
 inline constexpr const char* ColourScaleNumberedExtension = ".rsc_";
 
-// StartFolder + the platform's separator + "orvcolres.rsc".
+// "orvcolres.rsc" in StartFolder, found in any letter case as the other
+// settings files ("ORVCOLRES.RSC" comes from Windows).
 std::string defaultColourScalePath(const CurveWindowState& curve);
 
 // "Editovat barevnou škálu zobrazení rezistivit": one pass per interval, the

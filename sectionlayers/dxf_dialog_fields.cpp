@@ -12,13 +12,10 @@ std::string fourDecimals(float v) {
   return formatReal(std::trunc((double(v) + 0.000001) * 10000.0) * 0.0001);
 }
 
-void takeReal(float& field, const std::string& text) {
-  if (std::optional<double> v = parseUserReal(text); v && std::isfinite(float(*v)))
-    field = float(*v);
-}
-
-void takeInt(int32_t& field, const std::string& text) {
-  if (std::optional<int> v = parseUserInt(text)) field = *v;
+// The field is named as the user knows it, with the text that was refused.
+void tellNotANumber(ui::Dialogs& dialogs, const char* message, const char* field,
+                    const std::string& text) {
+  dialogs.message(std::string(message) + " (" + field + ": " + text + ")");
 }
 
 }  // namespace
@@ -39,18 +36,30 @@ DxfEditTexts dxfEditTexts(const DxfSettings& s) {
   return t;
 }
 
-void takeOverDxfEdits(DxfSettings& s, const DxfEditTexts& t) {
-  takeReal(s.dxfExaggeration, t.prevyseni);
-  takeReal(s.dxfTextSmall, t.mensivelikost);
-  takeReal(s.dxfTextLarge, t.vetsivelikost);
-  takeInt(s.dxfLabelX, t.krokpopx);
-  takeInt(s.dxfTickX, t.krokticx);
-  takeInt(s.dxfLabelZ, t.krokpopy);
-  takeInt(s.dxfTickZ, t.krokticy);
-  takeReal(s.dxfCrossWidth, t.sirkakriz);
-  takeReal(s.dxfCrossHeight, t.vyskakriz);
-  takeReal(s.dxfArrowWidth, t.sirkasipky);
-  takeReal(s.dxfArrowHeight, t.vyskasipky);
+void takeOverDxfEdits(DxfSettings& s, const DxfEditTexts& t, ui::Dialogs& dialogs) {
+  const auto takeReal = [&dialogs](float& value, const std::string& text, const char* field) {
+    if (std::optional<double> v = parseUserReal(text); v && std::isfinite(float(*v)))
+      value = float(*v);
+    else
+      tellNotANumber(dialogs, "Soustřeďte se (číslo)!", field, text);
+  };
+  const auto takeInt = [&dialogs](int32_t& value, const std::string& text, const char* field) {
+    if (std::optional<int> v = parseUserInt(text))
+      value = *v;
+    else
+      tellNotANumber(dialogs, "Soustřeďte se (celé číslo)!", field, text);
+  };
+  takeReal(s.dxfExaggeration, t.prevyseni, "převýšení řezu výkresu DXF");
+  takeReal(s.dxfTextSmall, t.mensivelikost, "velikost menších písmen v DXF řezu");
+  takeReal(s.dxfTextLarge, t.vetsivelikost, "velikost větších písmen v DXF řezu");
+  takeInt(s.dxfLabelX, t.krokpopx, "krok popisu X osy");
+  takeInt(s.dxfTickX, t.krokticx, "krok tiku X osy");
+  takeInt(s.dxfLabelZ, t.krokpopy, "krok popisu Z osy");
+  takeInt(s.dxfTickZ, t.krokticy, "krok tiku Z osy");
+  takeReal(s.dxfCrossWidth, t.sirkakriz, "šířka znaku rozhraní dle VES");
+  takeReal(s.dxfCrossHeight, t.vyskakriz, "výška znaku rozhraní dle VES");
+  takeReal(s.dxfArrowWidth, t.sirkasipky, "šířka znaku šipky pozice VES");
+  takeReal(s.dxfArrowHeight, t.vyskasipky, "výška znaku šipky pozice VES");
 }
 
 }  // namespace orv

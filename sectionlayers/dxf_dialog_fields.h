@@ -5,6 +5,7 @@
 #include <string>
 
 #include "sectionlayers/dxf_settings.h"
+#include "ui/dialogs.h"
 
 namespace orv {
 
@@ -28,7 +29,9 @@ DxfEditTexts dxfEditTexts(const DxfSettings& s);
 
 // However the dialog was closed, the edits are taken over in their order; a
 // text that is not a number keeps the value it would have replaced (a
-// dialog must not leave a setting the drawing cannot use).
-void takeOverDxfEdits(DxfSettings& s, const DxfEditTexts& t);
+// dialog must not leave a setting the drawing cannot use) and is told with
+// "Soustřeďte se (číslo)!" or "Soustřeďte se (celé číslo)!", naming the field
+// and the text.
+void takeOverDxfEdits(DxfSettings& s, const DxfEditTexts& t, ui::Dialogs& dialogs);
 
 }  // namespace orv

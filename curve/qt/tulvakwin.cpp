@@ -135,7 +135,7 @@ void Tulvakwin::buildMenus() {
           [this] { orv::importOaxAndLoadNext(session_); });
   addItem(soubor, "ImportdalsouborOAXbezuloen1",
           QStringLiteral("Načti další soubor OAX (bez uložení)"), QKeySequence(Qt::Key_D),
-          [this] { orv::loadNextInstrumentFile(session_); });
+          [this] { orv::loadNextInstrumentFileAfterLast(session_); });
   addItem(soubor, "Importcelhopfvadresi1",
           QStringLiteral("(rychlý import OAX z celého pf v adresáři)"),
           QKeySequence(Qt::CTRL | Qt::Key_I), [this] { orv::quickDirectoryImport(session_); });
@@ -402,11 +402,11 @@ void Tulvakwin::FormResize(QSize size) {
 
 void Tulvakwin::ImgMouseDown(QMouseEvent* e) {
   if (e->type() == QEvent::MouseButtonPress) {
-    pressOpen_ = true;
-    if (swallowNextPress_) {
-      swallowNextPress_ = false;
-      return;
-    }
+    const bool partOfDoubleClick = swallowPress_ && e->timestamp() == doubleClickTime_;
+    swallowPress_ = false;
+    pressSeen_ = true;
+    lastPressTime_ = e->timestamp();
+    if (partOfDoubleClick) return;
   }
   if (!knownButton(e)) return;
   orv::imageMouseDown(session_, mouseEventOf(e));
@@ -417,8 +417,7 @@ void Tulvakwin::ImgMouseMove(QMouseEvent* e) {
 }
 
 void Tulvakwin::ImgMouseUp(QMouseEvent* e) {
-  pressOpen_ = false;
-  swallowNextPress_ = false;
+  swallowPress_ = false;
   if (!knownButton(e)) return;
   orv::imageMouseUp(session_, mouseEventOf(e));
 }
@@ -427,10 +426,15 @@ void Tulvakwin::ImgDblClick(QMouseEvent* e) {
   // Depending on the platform the second press of a double click arrives as
   // a press before the double click, as a press after it, or only as the
   // double click; it must act exactly once (two corners of a model are often
-  // placed in quick succession).
-  const bool pressAlreadyTaken = pressOpen_;
-  // A press that follows before the release belongs to this double click.
-  if (!pressAlreadyTaken) swallowNextPress_ = true;
+  // placed in quick succession). That press and the double click are one
+  // event of the platform and carry its time. Only a press of that time is
+  // swallowed: when the double click opens an input, its modal dialogs take
+  // the release, and the user's next press must still act.
+  const bool pressAlreadyTaken = pressSeen_ && lastPressTime_ == e->timestamp();
+  if (!pressAlreadyTaken) {
+    swallowPress_ = true;
+    doubleClickTime_ = e->timestamp();
+  }
   if (e->button() == Qt::LeftButton && orv::startPreferredInput(session_)) return;
   if (!pressAlreadyTaken) ImgMouseDown(e);
 }

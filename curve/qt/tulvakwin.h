@@ -161,10 +161,12 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   SectionForwarder section_;
   orv::CurveSession session_;
   bool shownOnce_ = false;
-  // The second press of a double click: a press not yet released, and a
-  // double click whose own press may still follow.
-  bool pressOpen_ = false;
-  bool swallowNextPress_ = false;
+  // The second press of a double click: the time of the last press, and of
+  // a double click whose own press may still follow.
+  bool pressSeen_ = false;
+  quint64 lastPressTime_ = 0;
+  bool swallowPress_ = false;
+  quint64 doubleClickTime_ = 0;
   bool closing_ = false;
 
   std::function<void(int)> helpHook_;

@@ -286,7 +286,7 @@ void TSection::parametryexportudoUCM1Click() {
     orv::readDatabase(session_);
     return;
   }
-  if (dxfDialog_) dxfDialog_(dxf_);
+  if (dxfDialog_) dxfDialog_(dxf_, *dialogs_);
   paintSection();
 }
 
@@ -563,8 +563,11 @@ void TSection::Nastaventiskrny1Click() {
   dialogs_->printerSetup();
 }
 
+// The form's client area is the picture as far as the window shows it: the
+// bitmap is larger than the window, and the menu bar is no part of it.
 void TSection::Tiskformule1Click() {
-  ui::printImageOrPdf(formPrinter(), grab().toImage(), *dialogs_);
+  const QImage shown = imgRez_->canvas().image().copy(imgRez_->rect());
+  ui::printImageOrPdf(formPrinter(), shown, *dialogs_);
 }
 
 void TSection::showEvent(QShowEvent* e) {

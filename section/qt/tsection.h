@@ -44,7 +44,7 @@ class TSection : public QMainWindow, public orv::SectionLink {
   orv::DxfSettings& dxfSettings() { return dxf_; }
   // The DXF settings dialog, created by the application shell in its place of
   // the window order.
-  void setDxfSettingsDialog(std::function<void(orv::DxfSettings&)> dialog) {
+  void setDxfSettingsDialog(std::function<void(orv::DxfSettings&, ui::Dialogs&)> dialog) {
     dxfDialog_ = std::move(dialog);
   }
   ui::ImageWidget* image() const { return imgRez_; }
@@ -141,7 +141,7 @@ class TSection : public QMainWindow, public orv::SectionLink {
   QAction* profileItems_[orv::MaxProfiles] = {};
   bool shownOnce_ = false;
   orv::DxfSettings dxf_;
-  std::function<void(orv::DxfSettings&)> dxfDialog_;
+  std::function<void(orv::DxfSettings&, ui::Dialogs&)> dxfDialog_;
   std::unique_ptr<QPrinter> ownPrinter_;
   // The program is ending: the user has let the database go. The curve
   // window's closing may close this window again.

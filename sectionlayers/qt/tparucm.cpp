@@ -81,10 +81,10 @@ QLineEdit* TparUCM::edit(const char* objectName) const {
   return findChild<QLineEdit*>(objectName);
 }
 
-void TparUCM::execute(orv::DxfSettings& settings) {
+void TparUCM::execute(orv::DxfSettings& settings, ui::Dialogs& dialogs) {
   settings_ = &settings;
   exec();
-  orv::takeOverDxfEdits(settings, texts());
+  orv::takeOverDxfEdits(settings, texts(), dialogs);
   settings_ = nullptr;
 }
 

@@ -17,8 +17,9 @@ class TparUCM : public QDialog {
  public:
   explicit TparUCM(QWidget* parent = nullptr);
 
-  // Shows the dialog modally for settings and takes the edits over into it.
-  void execute(orv::DxfSettings& settings);
+  // Shows the dialog modally for settings and takes the edits over into it;
+  // an edit that is not a number is told through dialogs.
+  void execute(orv::DxfSettings& settings, ui::Dialogs& dialogs);
   QLineEdit* edit(const char* objectName) const;
 
  public slots:

@@ -191,6 +191,14 @@ TEST_F(ModelDrawingTest, ActiveModelWritesTheTableInTheRightMargin) {
   EXPECT_EQ((std::vector<int>{static_cast<int>(th * 1.1 * 2) + 19, th * 5 * 11 / 10 + 19}), rules);
 }
 
+TEST_F(ModelDrawingTest, TheMarginGrowsWhenTheTablesWidestTextDoes) {
+  s->modelActive = true;
+  s->modelDepth[1] = 11309.16f;  // an inversion result, after the load sized the margin
+  repaintCurveWindow(c);
+  EXPECT_LE(text(" -11309.16-       ").points[0].x + 11 * 7, s->imageWidth);
+  EXPECT_EQ(s->plotRight, s->imageWidth - s->marginRight);
+}
+
 TEST_F(ModelDrawingTest, ModelCountBeyondTheLayerArrayIsCut) {
   s->modelBoundaryCount = 500;
   for (int i = 0; i < MaxLayers; ++i) {
@@ -222,7 +230,7 @@ TEST_F(ModelDrawingTest, VTogglesTheLabelsAndRepaintsWhenSwitchedOff) {
   ASSERT_NE(nullptr, top);
   EXPECT_TRUE(top->transparent);
   EXPECT_EQ(0, top->fontColour);
-  EXPECT_EQ(228 + 3, top->points[0].x);
+  EXPECT_EQ(columnOfRho(*s, 10) + 3, top->points[0].x);  // the repaint widened the table
   EXPECT_EQ((26 + y0) / 2 - 6, top->points[0].y);
   const Call* bottom = canvas.findText("31.6");
   ASSERT_NE(nullptr, bottom);
@@ -230,7 +238,7 @@ TEST_F(ModelDrawingTest, VTogglesTheLabelsAndRepaintsWhenSwitchedOff) {
   const Call* depth = canvas.findText("-30.00-");
   ASSERT_NE(nullptr, depth);
   EXPECT_EQ(0x808080, depth->fontColour);
-  EXPECT_EQ((428 + columnOfRho(*s, 31.6)) / 2 - 7 * 7 / 2, depth->points[0].x);
+  EXPECT_EQ((columnOfRho(*s, 100) + columnOfRho(*s, 31.6)) / 2 - 7 * 7 / 2, depth->points[0].x);
   EXPECT_EQ(y1 + 2, depth->points[0].y);
 }
 

@@ -44,24 +44,26 @@ struct MisfitWindow {
   }
 };
 
-TEST(MisfitText, AShorterMisfitClearsTheLettersOfALongerOne) {
+TEST(MisfitText, AShorterMisfitClearsExactlyTheLettersOfTheLongestOne) {
   MisfitWindow w;
   CurveWindowState& s = *w.state;
   s.plotLeft = 32;
   s.plotRight = 632;
   s.plotBottom = 400;
+  w.misfitOf(3.0);  // SSQ = 9, the first text clears nothing beside it
+  showSSQ(w.c);
+  EXPECT_TRUE(w.canvas.fills.empty());
   w.misfitOf(12.0);  // SSQ = 144, three digits before the point
   showSSQ(w.c);
   w.misfitOf(0.5);  // SSQ = 0.25, one digit
-  w.canvas.fills.clear();
   showSSQ(w.c);
-  ASSERT_EQ(w.canvas.texts.size(), 2u);
-  EXPECT_EQ(w.canvas.texts[1].second, "SSQ =  0.250000 ");
-  const int textLeft = w.canvas.texts[1].first;
-  ASSERT_GT(textLeft, w.canvas.texts[0].first);  // the new text starts further right
+  ASSERT_EQ(w.canvas.texts.size(), 3u);
+  EXPECT_EQ(w.canvas.texts[2].second, "SSQ =  0.250000 ");
+  const int textLeft = w.canvas.texts[2].first;
+  ASSERT_GT(textLeft, w.canvas.texts[1].first);  // the new text starts further right
   ASSERT_EQ(w.canvas.fills.size(), 1u);
   const TextCanvas::Box& f = w.canvas.fills[0];
-  EXPECT_LE(f.left, w.canvas.texts[0].first);  // covers where the old text began
+  EXPECT_EQ(f.left, w.canvas.texts[1].first);  // where the longest text began
   EXPECT_EQ(f.right, textLeft);
   EXPECT_EQ(f.top, 400 + 16 / 2);
   EXPECT_EQ(f.bottom, f.top + 16);

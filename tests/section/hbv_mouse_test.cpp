@@ -73,6 +73,7 @@ TEST_F(HbvMouseTest, ClickSwallowedAfterADoubleClickRefusedPastTheLimitAndReport
       "HBV)";
   profile(0).LeadTime = 100;
   profile(0).OnTime = 2000;
+  profile(0).num_IPoken = 1;
   profile(0).ipWindowFrom[0] = 2120;
   profile(0).ipWindowTo[0] = 2160;
   const int rows[][3] = {{HbvLineJustOpened, 0, 0},

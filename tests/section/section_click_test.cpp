@@ -62,6 +62,7 @@ TEST_F(SectionClickTest, StatusLineTellsDepthAndElevationOfTheClick) {
   profile(0).points[1].pointZ = 300;
   profile(0).LeadTime = 100;
   profile(0).OnTime = 2000;
+  profile(0).num_IPoken = 2;
   profile(0).ipWindowFrom[1] = 2120;
   profile(0).ipWindowTo[1] = 2160;
   view.currentIpWindow = 1;
@@ -91,6 +92,8 @@ TEST_F(SectionClickTest, StatusLineTellsDepthAndElevationOfTheClick) {
   }
   EXPECT_EQ(clickStatusText(db(), false, 0, -0.05, 1234.56),
             "lokalita: Žďár - pf: P1 - klik: hl.: -0.1 m a výška: 1234.6 m" + blanks);
+  profile(0).num_IPoken = -10;  // a profile without IP names no window
+  EXPECT_EQ(clickStatusText(db(), true, 1, 10.0, 290.0), plain);
 }
 
 TEST_F(SectionClickTest, EmptyProfileIgnoresTheClick) {

@@ -222,6 +222,7 @@ TEST_F(SectionPaintingTest, LayersTakeTheColoursOfTheScaleAndKeepThePreviousOneW
 TEST_F(SectionPaintingTest, StatusLineNamesTheWindowAndTheHbvCounts) {
   profile().OnTime = 2000;
   profile().LeadTime = 20;
+  profile().num_IPoken = 2;
   profile().ipWindowFrom[1] = 2040;
   profile().ipWindowTo[1] = 2080;
   profile().HBV_pocet = 2;
@@ -244,6 +245,10 @@ TEST_F(SectionPaintingTest, StatusLineNamesTheWindowAndTheHbvCounts) {
     view->hbvEditMode = c.hbv;
     EXPECT_EQ(sectionStatusText(*db, *view), c.text);
   }
+  profile().num_IPoken = -10;  // a profile without IP names no window
+  view->showIp = true;
+  view->hbvEditMode = false;
+  EXPECT_EQ(sectionStatusText(*db, *view), cases[0].text);
 }
 
 TEST_F(SectionPaintingTest, SurfaceLineRepeatsItsVertexForADuplicateChainage) {

@@ -54,6 +54,7 @@ class ColourCommandsTest : public SectionTest {
 TEST_F(ColourCommandsTest, EditorAsksInOrderAndEndsTheTableAtTheCancelledPass) {
   scale().colResBound[1] = 100;  // the first pass keeps it
   scale().colResBound[3] = 55;
+  scale().colResColor[1] = 0x123456;  // the colour dialog starts on black all the same
   files.answerColour(0x0000FF);
   files.answer("250");
   files.answerColour(0x00FF00);
@@ -81,6 +82,9 @@ TEST_F(ColourCommandsTest, EditorAsksInOrderAndEndsTheTableAtTheCancelledPass) {
   EXPECT_EQ(scale().colResColor[3], 0xFF0000);
   EXPECT_EQ(scale().colResColor[4], 0xFFFFFF);
   EXPECT_EQ(sectionRedraws, 0);
+  files.cancelColour();
+  editColourScale(session);  // the next edit starts on the colour chosen last
+  EXPECT_EQ(files.questions().back(), "colour|16711680");
 }
 
 TEST_F(ColourCommandsTest, EditorStopsAtTheCapacityWithTheEndInsideTheTable) {
@@ -170,11 +174,12 @@ TEST_F(ColourCommandsTest, DefaultScaleAtStartUp) {
   EXPECT_EQ(scale().colResCount, 0);
   EXPECT_EQ(textOf(scale().colResFileName), defaultFile);
 
-  putBytes(defaultFile, "x\r\nmxpocet_bodu_barev: 1\r\n0 0 ");
+  putBytes(dir + "ORVCOLRES.RSC", "x\r\nmxpocet_bodu_barev: 1\r\n0 0 ");  // from Windows
   files.clearRecords();
   loadDefaultColourScale(session);
   EXPECT_TRUE(files.messages().empty());
   EXPECT_EQ(scale().colResCount, 1);
+  EXPECT_EQ(textOf(scale().colResFileName), dir + "ORVCOLRES.RSC");
   EXPECT_TRUE(files.questions().empty());
   EXPECT_EQ(sectionRedraws, 0);
 }

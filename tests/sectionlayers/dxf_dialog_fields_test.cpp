@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/scripted_dialogs.h"
+
 namespace orv {
 namespace {
 
@@ -21,7 +23,12 @@ TEST(DxfDialogFields, ShowTheSettingsAndTakeBackOnlyNumbers) {
   typed.krokticx = "7";
   typed.krokpopy = "x";        // not a number: the setting stays
   typed.vyskasipky = "1e999";  // beyond a float: the setting stays
-  takeOverDxfEdits(s, typed);
+  ui::ScriptedDialogs dialogs;
+  takeOverDxfEdits(s, typed, dialogs);
+  EXPECT_EQ(
+      dialogs.messages(),
+      (std::vector<std::string>{"Soustřeďte se (celé číslo)! (krok popisu Z osy: x)",
+                                "Soustřeďte se (číslo)! (výška znaku šipky pozice VES: 1e999)"}));
   EXPECT_FLOAT_EQ(s.dxfExaggeration, 2.5f);
   EXPECT_EQ(s.dxfTickX, 7);
   EXPECT_EQ(s.dxfLabelZ, 2);

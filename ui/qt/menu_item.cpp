@@ -15,10 +15,10 @@ QAction* addMenuItem(QWidget* window, QMenu* menu, const QString& objectName,
     a->setShortcutContext(Qt::WindowShortcut);
   }
   if (handler) QObject::connect(a, &QAction::triggered, window, std::move(handler));
-  if (menu)
-    menu->addAction(a);
-  else
-    window->addAction(a);
+  if (menu) menu->addAction(a);
+  // The window holds every action too: a popup menu is a window of its own,
+  // hidden until it is opened, and would keep its items' keys dead till then.
+  window->addAction(a);
   return a;
 }
 

@@ -11,8 +11,9 @@ class QWidget;
 
 namespace ui {
 
-// Without a menu the action is added to the window itself (a key with no
-// visible item, as F1 of the section window).
+// The action belongs to the window whether or not it stands in a menu, so its
+// key works while the window is active (a key with no visible item, as F1 of
+// the section window, or an item of the popup menu, as Del).
 QAction* addMenuItem(QWidget* window, QMenu* menu, const QString& objectName,
                      const QString& caption, const QKeySequence& shortcut,
                      std::function<void()> handler);

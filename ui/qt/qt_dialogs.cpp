@@ -113,9 +113,10 @@ std::optional<std::string> QtDialogs::fileDialog(const FileDialogRequest& reques
   QFileDialog dlg(parent_, qs(request.title));
   dlg.setOption(QFileDialog::DontUseNativeDialog);
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  // The commands decide about existing files themselves (numbered names,
-  // appending), so the dialog must not ask.
+  // Any name is handed over: the commands tell a missing file in their own
+  // words and show the dialog again, and decide about existing files
+  // themselves (numbered names, appending), so the dialog must not ask.
+  dlg.setFileMode(QFileDialog::AnyFile);
   if (save) dlg.setOption(QFileDialog::DontConfirmOverwrite);
   const QStringList filters = qtNameFilters(request.filter);
   if (!filters.isEmpty()) dlg.setNameFilters(filters);
