@@ -34,10 +34,11 @@ void Tulvakwin::buildModelTableItems(QMenu* model) {
 
 namespace {
 
-// A table opens beside the curve window, over the section's right edge.
-void placeBeside(QWidget* table, const QWidget* window) {
+// A table opens beside the curve window, over the section's right edge; the
+// readings table below the model table, so that both can stay open.
+void placeBeside(QWidget* table, const QWidget* window, int below) {
   const QRect g = window->frameGeometry();
-  table->move(std::max(0, g.left() - table->width() - 8), g.top() + 40);
+  table->move(std::max(0, g.left() - table->width() - 8), g.top() + 40 + below);
 }
 
 }  // namespace
@@ -48,7 +49,7 @@ void Tulvakwin::Tabulkamodelu1Click() {
     // Undo and redo also while the table has the keyboard.
     modelTable_->addAction(action("Zpt1"));
     modelTable_->addAction(action("Znovu1"));
-    placeBeside(modelTable_, this);
+    placeBeside(modelTable_, this, 0);
   }
   modelTable_->refresh();
   modelTable_->show();
@@ -59,7 +60,7 @@ void Tulvakwin::Tabulkamodelu1Click() {
 void Tulvakwin::Tabulkamen1Click() {
   if (!readingsTable_) {
     readingsTable_ = new Ttabulkamereni(this, session_, [this] { afterCommand(); });
-    placeBeside(readingsTable_, this);
+    placeBeside(readingsTable_, this, 480);
   }
   readingsTable_->refreshIfUnedited();
   readingsTable_->show();
