@@ -88,6 +88,13 @@ std::string formatReal(double v) {
   return s;
 }
 
+std::string shortestText(float v) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+  if (ec != std::errc()) return formatReal(v);
+  return std::string(buf, end);
+}
+
 std::optional<double> parseUserReal(std::string_view text) {
   std::string t(trimBlanks(text));
   if (t.empty()) return std::nullopt;

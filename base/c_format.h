@@ -22,6 +22,10 @@ std::string formatF(double v);
 // default real-to-text conversion shows.
 std::string formatReal(double v);
 
+// The shortest decimal text that reads back as the same float ("10.3" for
+// the float nearest 10.3), point as decimal separator.
+std::string shortestText(float v);
+
 // Numbers typed by the user into an input box or a dialog field: surrounding
 // blanks are ignored, "," and "." both stand for the decimal point, and the
 // whole text must convert.

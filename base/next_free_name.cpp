@@ -31,7 +31,8 @@ std::FILE* createExclusive(const std::string& name, bool& taken) {
 
 }  // namespace
 
-std::string numberedName(std::string_view base, std::string_view numberedExtension, int n) {
+std::string numberedName(std::string_view base, std::string_view numberedExtension, int n,
+                         std::string_view afterNumber) {
   if (n == 0) return std::string(base);
   const std::size_t slash = base.find_last_of('/');
   const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
@@ -42,11 +43,12 @@ std::string numberedName(std::string_view base, std::string_view numberedExtensi
   std::string name(base.substr(0, dot));
   name += numberedExtension;
   name += std::to_string(n);
+  name += afterNumber;
   return name;
 }
 
 NewFile createNextFreeFile(const std::string& first, std::string_view base,
-                           std::string_view numberedExtension) {
+                           std::string_view numberedExtension, std::string_view afterNumber) {
   NewFile out;
   out.name = first;
   bool taken = nameTaken(first);
@@ -55,7 +57,7 @@ NewFile createNextFreeFile(const std::string& first, std::string_view base,
     if (out.file || !taken) return out;
   }
   for (int n = 1; n <= LastNumber; ++n) {
-    out.name = numberedName(base, numberedExtension, n);
+    out.name = numberedName(base, numberedExtension, n, afterNumber);
     if (nameTaken(out.name)) continue;
     out.file = createExclusive(out.name, taken);
     if (out.file || !taken) return out;

@@ -11,8 +11,10 @@ namespace orv {
 
 // Candidate n of the numbering: base with its extension (the part of its file
 // name from the last dot on; none for a name without a dot) replaced by
-// numberedExtension followed by n in decimal. n = 0 is base itself.
-std::string numberedName(std::string_view base, std::string_view numberedExtension, int n);
+// numberedExtension followed by n in decimal and afterNumber (so that a table
+// stays a table: x.csv -> x_1.csv). n = 0 is base itself.
+std::string numberedName(std::string_view base, std::string_view numberedExtension, int n,
+                         std::string_view afterNumber = {});
 
 struct NewFile {
   std::FILE* file = nullptr;  // open for writing in binary mode; nullptr on failure
@@ -25,6 +27,6 @@ struct NewFile {
 // the numbering just goes on. Fails (file nullptr) when a name that does not
 // exist cannot be created, or when the numbering runs out.
 NewFile createNextFreeFile(const std::string& first, std::string_view base,
-                           std::string_view numberedExtension);
+                           std::string_view numberedExtension, std::string_view afterNumber = {});
 
 }  // namespace orv

@@ -27,6 +27,7 @@
 #include "curve/curve_window_state.h"
 #include "curve/derive_readings.h"
 #include "curve/kmt_file.h"
+#include "curve/model_curves_csv.h"
 #include "interpretation/auto_model.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/equivalence.h"
@@ -58,8 +59,9 @@ const char* const kHelp =
     "      accurate-forward preference does\n"
     "  orv-cli invert FILE [--record N] [--onto T] --rho ... --depth ...\n"
     "          [--fix-rho I,..] [--fix-thickness I,..] [--fix-depth I,..]\n"
-    "          [--thorough] [--equivalence] [--accurate]\n"
+    "          [--thorough] [--equivalence] [--accurate] [--csv OUT.csv]\n"
     "  orv-cli invert FILE [--record N] [--onto T] --auto N [--equivalence] [--accurate]\n"
+    "          [--csv OUT.csv]\n"
     "      merge as above, optimise the model once and print layer, rho, depth\n"
     "      and the misfit as a line SSQ, value. --thorough continues the fit\n"
     "      (Levenberg-Marquardt) until it hardly improves; --auto N builds an\n"
@@ -68,7 +70,10 @@ const char* const kHelp =
     "      one row per layer: range, layer, rho_min, rho_max, h_min, h_max,\n"
     "      s_min, s_max, t_min, t_max (s = h/rho, t = h*rho; inf for the\n"
     "      half-space), the spans over which the misfit stays within 1.1 x SSQ;\n"
-    "      --accurate: curve, misfit and Jacobian by the long filter\n"
+    "      --accurate: curve, misfit and Jacobian by the long filter; --csv writes\n"
+    "      the model and, per cell, ab2, the composite and the computed curve as\n"
+    "      the window's \"Uložit model a křivky (CSV)\" does (UTF-8, header line;\n"
+    "      a taken name gives way to OUT_1.csv, OUT_2.csv, ..., said on stderr)\n"
     "  orv-cli ip FILE.OAX [--dat OUT.DAT]\n"
     "      read an OAX file with IP data as the curve window does (the IP windows\n"
     "      from its timing), compute the apparent polarisability of every reading\n"
@@ -99,6 +104,8 @@ const char* const kHelp =
     "  orv-cli --help\n"
     "\n"
     "FILE is read by its extension, in any letter case: .oax (ODRAM), .sas (SAS),\n"
+    ".csv or .txt (a table: AB/2, MN/2, rho, optional branch per line; tabs,\n"
+    "semicolons, commas or blanks; decimal point or comma; header lines skipped),\n"
     "anything else as KMT.\n"
     "Resistivities in ohm.m, depths in m (--depth \"\" for the half-space alone);\n"
     "cells are AB/2 grid indices 0..199,\n"
@@ -161,6 +168,7 @@ struct Options {
   bool accurate = false;  // --accurate: the long filter
   bool thorough = false, equivalence = false;
   int autoLayers = 0;  // 0: the model comes from --rho and --depth
+  std::string csv;     // --csv: the model and curves as a table
 };
 
 // Options that take no value: the flag each one sets, or null.
@@ -180,7 +188,7 @@ bool accepts(std::string_view command, std::string_view option) {
   if (option == "--rho" || option == "--depth") return model;
   if (option == "--cells") return command == "forward";
   if (option == "--fix-rho" || option == "--fix-thickness" || option == "--fix-depth" ||
-      option == "--auto") {
+      option == "--auto" || option == "--csv") {
     return command == "invert";
   }
   return false;
@@ -227,6 +235,9 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
         ok = parseList<int>(value, o.fixThickness, parseInt);
       } else if (arg == "--fix-depth") {
         ok = parseList<int>(value, o.fixDepth, parseInt);
+      } else if (arg == "--csv") {
+        o.csv = std::string(value);
+        ok = !o.csv.empty();
       } else if (arg == "--auto") {
         ok = parseInt(value, o.autoLayers) && o.autoLayers >= orv::AutoModelMinLayers &&
              o.autoLayers <= orv::AutoModelMaxLayers;
@@ -244,7 +255,7 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
     }
   }
   if (wantsFile && !o.haveFile) {
-    f = usage(std::string(command) + " needs a KMT, OAX or SAS file");
+    f = usage(std::string(command) + " needs a KMT, OAX, SAS or table file");
     return false;
   }
   if (o.autoLayers > 0) {
@@ -396,6 +407,19 @@ void printModel(const CurveWindowState& s) {
   std::printf("SSQ\t%s\n", real(s.modelFitError).c_str());
 }
 
+// --csv: the table the window's "Uložit model a křivky (CSV)" writes.
+bool writeCsv(const CurveWindowState& s, const Options& o, Failure& f) {
+  if (o.csv.empty()) return true;
+  const std::string written = orv::writeModelCurvesCsv(s, true, o.csv);
+  if (written.empty()) {
+    f = {kExitError, "cannot write " + o.csv};
+    return false;
+  }
+  if (written != o.csv)
+    std::fprintf(stderr, "orv-cli: %s exists, written to %s\n", o.csv.c_str(), written.c_str());
+  return true;
+}
+
 // The ranges with the tolerance the window uses.
 void printEquivalence(CurveWindowState& s) {
   const orv::EquivalenceOutcome e = orv::equivalenceRangesCore(s, s.equivalenceTolerance);
@@ -423,6 +447,8 @@ int runInvert(const Options& o, Failure& f) {
       return f.code;
     }
     printModel(s);
+    // Before the ranges, which try other models in the state.
+    if (!writeCsv(s, o, f)) return f.code;
     if (o.equivalence) printEquivalence(s);
     return 0;
   }
@@ -446,6 +472,7 @@ int runInvert(const Options& o, Failure& f) {
   }
   if (o.thorough) orv::thoroughFitCore(s);
   printModel(s);
+  if (!writeCsv(s, o, f)) return f.code;
   if (o.equivalence) printEquivalence(s);
   return 0;
 }

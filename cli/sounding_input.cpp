@@ -6,6 +6,7 @@
 #include "curve/instrument_file.h"
 #include "curve/oax_file.h"
 #include "curve/sas_file.h"
+#include "curve/table_file.h"
 
 namespace orv::cli {
 
@@ -21,12 +22,24 @@ SoundingFile soundingFileKind(const std::string& path) {
   for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
   if (ext == ".oax") return SoundingFile::Oax;
   if (ext == ".sas") return SoundingFile::Sas;
+  if (hasTableExtension(path)) return SoundingFile::Table;
   return SoundingFile::Kmt;
 }
 
 InstrumentRead readInstrumentFile(CurveRun& run, const std::string& path, SoundingFile kind) {
   CurveWindowState& s = *run.state;
   InstrumentRead r;
+  if (kind == SoundingFile::Table) {
+    const TableReadResult table = readTableFile(s, path.c_str());
+    const std::string notice = tableNoticeText(table);
+    if (!notice.empty()) run.dialogs.message(notice);
+    if (table.code == 0)
+      r.failure = "cannot open " + path;
+    else if (table.code != 1 || deriveReadings(run.c, ReadingOrigin::InMemory) != 1)
+      r.failure = path + " has no usable reading";
+    r.ok = r.failure.empty();
+    return r;
+  }
   const InstrumentReadResult read =
       kind == SoundingFile::Oax ? readOaxData(s, path.c_str()) : readSasData(s, path.c_str());
   if (read.code == 0) {

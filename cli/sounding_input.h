@@ -24,9 +24,10 @@ struct CurveRun {
   CurveRun();
 };
 
-enum class SoundingFile { Kmt, Oax, Sas };
+enum class SoundingFile { Kmt, Oax, Sas, Table };
 
-// By the file's extension, in any letter case; neither OAX nor SAS is KMT.
+// By the file's extension, in any letter case: .oax, .sas, a table (.csv or
+// .txt); anything else is KMT.
 SoundingFile soundingFileKind(const std::string& path);
 
 struct InstrumentRead {
@@ -35,8 +36,9 @@ struct InstrumentRead {
   std::string failure;    // one line when !ok
 };
 
-// Reads an OAX or SAS file and derives its readings; the reader's notices
-// go to standard error.
+// Reads an OAX or SAS file, or a table of readings, and derives its
+// readings; the reader's notices (a table's lines left out) go to standard
+// error.
 InstrumentRead readInstrumentFile(CurveRun& run, const std::string& path, SoundingFile kind);
 
 }  // namespace orv::cli

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <type_traits>
 
+#include "curve/model_history.h"
+
 namespace orv {
 
 inline constexpr int MaxReadings = 200;
@@ -60,6 +62,9 @@ struct CurveWindowState {
   float readingRho[MaxReadings];
   float readingS[MaxReadings];
   float readingIpReference[MaxReadings];
+  // 1..5; negated for a reading the user left out of the merge (and so of
+  // the fit): it stays in the sounding and in its section point, whose
+  // readings carry the branch as it is here.
   int32_t readingBranch[MaxReadings];
   int32_t readingGridIndex[MaxReadings];
   double readingLogAbHalf[MaxReadings];
@@ -111,6 +116,8 @@ struct CurveWindowState {
   // Width of the widest misfit text on the picture since it was last rebuilt
   // (pixels): a shorter text clears exactly what is left of it.
   int32_t ssqTextWidth;
+  // Undo and redo of the model's changes, per sounding.
+  ModelHistory modelHistory;
 
   // --- IP data ---------------------------------------------------------------
   float decaySampleValue[MaxReadings][MaxDecaySamples];
@@ -214,6 +221,11 @@ struct CurveWindowState {
 
 static_assert(std::is_trivially_default_constructible_v<CurveWindowState>,
               "the state is allocated zero-filled and must need no constructor");
+
+// Reading i is kept but left out of the merge.
+inline bool readingMasked(const CurveWindowState& s, int i) {
+  return s.readingBranch[i] < 0;
+}
 
 // The initial values a freshly created window holds before its settings are
 // read (the construction order up to the settings file).

@@ -25,8 +25,10 @@ void moveReading(CurveWindowState& s, int from, int to) {
   std::memcpy(s.ipValue[to], s.ipValue[from], sizeof s.ipValue[to]);
 }
 
+// A reading left out of the merge keeps its branch negated (see
+// ReadingMasked in curve_window_state.h).
 bool fitsGrid(float abHalf, int32_t branch) {
-  if (branch < 1 || branch > MaxBranch) return false;
+  if (branch == 0 || branch < -MaxBranch || branch > MaxBranch) return false;
   if (!std::isfinite(abHalf)) return false;
   if (abHalf <= 0) return true;  // refused as a whole by deriveReadings
   int32_t k = gridIndexOf(abHalf).k;
@@ -75,11 +77,14 @@ int deriveReadings(CurveSession& c, ReadingOrigin origin) {
   dropUnusableReadings(s);
 
   // Smallest and largest AB/2 before anything is written, so that a refused
-  // sounding leaves the grid values of the previous one untouched.
+  // sounding leaves the grid values of the previous one untouched. The
+  // readings left out of the merge do not widen the curve's cells: the
+  // composite would have no value at its ends.
   constexpr float NoSmallest = 999999.0f;
   float smallest = NoSmallest;
   float largest = 0.0f;
   for (int i = 0; i < s.readingCount; ++i) {
+    if (readingMasked(s, i)) continue;
     if (s.readingAbHalf[i] < smallest) smallest = s.readingAbHalf[i];
     if (s.readingAbHalf[i] > largest) largest = s.readingAbHalf[i];
   }
@@ -180,6 +185,7 @@ void resetInterpretation(CurveSession& c) {
     s.thicknessFixed[i] = 0;
     s.rhoFixed[i] = 0;
   }
+  s.modelHistory.reset(s);
   c.chrome.setButtonVisible(ui::Button::Optimise, false);
   c.chrome.setButtonVisible(ui::Button::Transfer, false);
 }

@@ -83,6 +83,20 @@ void drawBranch(CurveSession& c, int branch) {
   drawSmoothCurve(canvas, s, points, n - 1);
 }
 
+// The readings left out of the merge: grey crosses, joined to nothing, so
+// that the user still sees what was measured there.
+void drawMaskedReadings(CurveSession& c) {
+  CurveWindowState& s = c.s;
+  constexpr int32_t Grey = 0x808080;
+  c.canvas.setPenColour(Grey);
+  const int count = s.readingCount < MaxReadings ? s.readingCount : MaxReadings;
+  for (int i = 0; i < count; ++i) {
+    if (!readingMasked(s, i) || !readingDrawable(s, i)) continue;
+    drawReadingCross(c.canvas, columnOfLogRho(s, s.readingLogRho[i]),
+                     rowOfLogAbHalf(s, s.readingLogAbHalf[i]), s.markerHalfSize);
+  }
+}
+
 void showSectionOnce(CurveSession& c) {
   if (c.s.sectionWindowShown) return;
   c.s.sectionWindowShown = true;
@@ -149,6 +163,7 @@ void paintCurves(CurveSession& c) {
   canvas.setPenMode(ui::PenMode::Copy);
   canvas.setPenWidth(s.lineWidthMeasured);
   for (int branch = 1; branch <= MaxBranch; ++branch) drawBranch(c, branch);
+  drawMaskedReadings(c);
 
   s.curveDrawn = true;
   showSectionOnce(c);

@@ -1,6 +1,5 @@
 #include "interpretation/composite_editing.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -30,14 +29,6 @@ int branchesOf(const CurveWindowState& s) {
 int rowOfCell(const CurveWindowState& s, int g) {
   const float a = s.gridAbHalf[g] > 0 ? s.gridAbHalf[g] : gridValueOf(g);
   return rowOfAbHalf(s, a);
-}
-
-// The shortest decimal text that reads back as the same float.
-std::string shortestText(float v) {
-  char buf[64];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  if (ec != std::errc()) return formatReal(v);
-  return std::string(buf, end);
 }
 
 // The readings of a mouse-drawn curve are processed again after every edit,

@@ -88,7 +88,10 @@ Tulvakwin::Tulvakwin(QWidget* parent, ui::Dialogs* dialogs)
   setWindowTitle(QStringLiteral("ORV-program na zpracování VES"));
   chrome_.setShowOtherWindow([this] { showSectionOnce(); });
 
-  connect(spustit_, &QPushButton::clicked, this, [this] { orv::spustitClick(session_); });
+  connect(spustit_, &QPushButton::clicked, this, [this] {
+    orv::spustitClick(session_);
+    afterCommand();
+  });
   connect(importdorezu_, &QPushButton::clicked, this, [this] { section_.transferToSection(); });
   connect(img_, &ui::ImageWidget::mousePressed, this, &Tulvakwin::ImgMouseDown);
   connect(img_, &ui::ImageWidget::mouseMoved, this, &Tulvakwin::ImgMouseMove);
@@ -115,7 +118,14 @@ QAction* Tulvakwin::action(const QString& objectName) const {
 
 QAction* Tulvakwin::addItem(QMenu* menu, const QString& objectName, const QString& caption,
                             const QKeySequence& shortcut, std::function<void()> handler) {
-  return ui::addMenuItem(this, menu, objectName, caption, shortcut, std::move(handler));
+  std::function<void()> run;
+  if (handler) {
+    run = [this, h = std::move(handler)] {
+      h();
+      afterCommand();
+    };
+  }
+  return ui::addMenuItem(this, menu, objectName, caption, shortcut, std::move(run));
 }
 
 void Tulvakwin::buildMenus() {
@@ -145,6 +155,7 @@ void Tulvakwin::buildMenus() {
           [this] { orv::manualInputCommand(session_); });
   addItem(soubor, "Manulnvstupmy1", QStringLiteral("Manuální vstup myší"), QKeySequence(Qt::Key_M),
           [this] { orv::mouseEntry(session_); });
+  buildTableFileItems(soubor);
   soubor->addSeparator();
   addItem(soubor, "UloitKMT1", QStringLiteral("Uložit do nového souboru KMT"),
           QKeySequence(Qt::Key_F12), [this] { orv::saveKmtToNewFile(session_); });
@@ -179,7 +190,10 @@ void Tulvakwin::buildMenus() {
   auto* optimise = new QAction(QStringLiteral("Optimalizace (ENTER, klik na tlačítko ...)"), this);
   optimise->setObjectName("optimaliyacesfixy1");
   optimise->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F));
-  connect(optimise, &QAction::triggered, this, [this] { orv::optimiseModel(session_); });
+  connect(optimise, &QAction::triggered, this, [this] {
+    orv::optimiseModel(session_);
+    afterCommand();
+  });
   menuBar()->addAction(optimise);
 
   QMenu* model = menuBar()->addMenu(QStringLiteral("Model"));
@@ -216,6 +230,7 @@ void Tulvakwin::buildMenus() {
   addItem(model, "PopivypotenoukivkuVES1", QStringLiteral("Popiš vypočtenou křivku VES"),
           QKeySequence(Qt::CTRL | Qt::Key_P), [this] { orv::labelComputedCurve(session_); });
   buildFitMenu();
+  buildModelTableItems(model);
 
   buildIpMenu();
 
@@ -279,6 +294,7 @@ void Tulvakwin::redraw() {
       orv::deriveReadings(session_, orv::ReadingOrigin::InMemory) != 1)
     return;
   orv::repaintCurveWindow(session_);
+  afterCommand();
 }
 
 void Tulvakwin::loadNextInstrumentFile() {
@@ -310,6 +326,9 @@ void Tulvakwin::takeOverLoadedPoint() {
     dialogs_->message(orv::ForwardFailedMessage);
   s.modelActive = s.modelBoundaryCount > 0;
   orv::repaintCurveWindow(session_);
+  // Another sounding: its model's history starts with the model it came with.
+  s.modelHistory.reset(s);
+  afterCommand();
 }
 
 void Tulvakwin::FormClose() {
@@ -410,16 +429,19 @@ void Tulvakwin::ImgMouseDown(QMouseEvent* e) {
   }
   if (!knownButton(e)) return;
   orv::imageMouseDown(session_, mouseEventOf(e));
+  afterCommand();
 }
 
 void Tulvakwin::ImgMouseMove(QMouseEvent* e) {
   orv::imageMouseMove(session_, mouseEventOf(e));
+  afterCommand();
 }
 
 void Tulvakwin::ImgMouseUp(QMouseEvent* e) {
   swallowPress_ = false;
   if (!knownButton(e)) return;
   orv::imageMouseUp(session_, mouseEventOf(e));
+  afterCommand();
 }
 
 void Tulvakwin::ImgDblClick(QMouseEvent* e) {
@@ -435,6 +457,9 @@ void Tulvakwin::ImgDblClick(QMouseEvent* e) {
     swallowPress_ = true;
     doubleClickTime_ = e->timestamp();
   }
-  if (e->button() == Qt::LeftButton && orv::startPreferredInput(session_)) return;
+  if (e->button() == Qt::LeftButton && orv::startPreferredInput(session_)) {
+    afterCommand();
+    return;
+  }
   if (!pressAlreadyTaken) ImgMouseDown(e);
 }

@@ -15,6 +15,8 @@
 
 class QAction;
 class QMenu;
+class Ttabulkamereni;
+class Ttabulkamodelu;
 class QMouseEvent;
 class QPrinter;
 class QPushButton;
@@ -119,6 +121,9 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   void Vytisknicovid1Click();
   void Nastaventiskrny1Click();
   void UlocoviddoJPGsouboru1Click();
+  // "Tabulka modelu" and "Tabulka měření": the tables beside the window.
+  void Tabulkamodelu1Click();
+  void Tabulkamen1Click();
 
   // The printer the set-up dialog configures and printing uses.
   QPrinter& printer();
@@ -138,6 +143,13 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   // The thorough fit, the equivalence ranges and the automatic model
   // (tulvakwin_fit_menu.cpp), at the end of the "Model" menu.
   void buildFitMenu();
+  // The spreadsheet items of "Soubor" and the model table with undo and redo
+  // in "Model" (tulvakwin_tables.cpp).
+  void buildTableFileItems(QMenu* soubor);
+  void buildModelTableItems(QMenu* model);
+  // After every command, key and mouse event: the model's change is committed
+  // as one step of its history and the tables show the state.
+  void afterCommand();
   QAction* addItem(QMenu* menu, const QString& objectName, const QString& caption,
                    const QKeySequence& shortcut, std::function<void()> handler);
   QAction* addCaption(QMenu* menu, const QString& objectName, const QString& caption);
@@ -168,6 +180,8 @@ class Tulvakwin : public QMainWindow, public orv::CurveLink {
   bool swallowPress_ = false;
   quint64 doubleClickTime_ = 0;
   bool closing_ = false;
+  Ttabulkamodelu* modelTable_ = nullptr;
+  Ttabulkamereni* readingsTable_ = nullptr;
 
   std::function<void(int)> helpHook_;
   std::function<void()> aboutHook_;
