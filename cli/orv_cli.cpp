@@ -34,6 +34,7 @@
 #include "interpretation/inversion.h"
 #include "interpretation/thorough_fit.h"
 #include "section/database_commands.h"
+#include "section/profile_batch.h"
 #include "section/section_database.h"
 #include "section/vdb_file.h"
 
@@ -96,6 +97,14 @@ const char* const kHelp =
     "      with the DXF settings of orv.ini in the current folder (the defaults\n"
     "      without it); the picture is the whole bitmap with the colour legend;\n"
     "      an existing OUT is never overwritten\n"
+    "  orv-cli profile FILE.vdb --profile P (--thorough | --auto N) --out OUT.vdb\n"
+    "      fit every point of profile P in chainage order, each from its own\n"
+    "      model (--thorough) or from the automatic N-layer model (--auto N), with\n"
+    "      the left neighbour's fitted model as one more start; fixed parameters\n"
+    "      stay fixed and no point ends worse than its own model. Prints point,\n"
+    "      name, ssq_before, ssq_after, layers (- where a point had no model) and\n"
+    "      writes the database as OUT (never over an existing file; FILE is not\n"
+    "      changed)\n"
     "  orv-cli --help\n"
     "\n"
     "FILE is read by its extension, in any letter case: .oax (ODRAM), .sas (SAS),\n"
@@ -514,6 +523,8 @@ int runVdbList(const std::string& path, Failure& f) {
   return 0;
 }
 
+int writeNewDatabase(orv::SectionDatabase& db, const std::string& out, Failure& f);
+
 int runVdbCopy(const std::string& in, const std::string& out, Failure& f) {
   orv::ZeroedBlock<orv::SectionDatabase> db;
   orv::VdbReadResult read;
@@ -524,6 +535,11 @@ int runVdbCopy(const std::string& in, const std::string& out, Failure& f) {
     f.text += " " + out + " not written";
     return f.code;
   }
+  return writeNewDatabase(*db, out, f);
+}
+
+// Saves db as a new file out; an existing out is never overwritten.
+int writeNewDatabase(orv::SectionDatabase& db, const std::string& out, Failure& f) {
   errno = 0;
   std::FILE* file = std::fopen(out.c_str(), "wbx");
   if (!file) {
@@ -531,8 +547,8 @@ int runVdbCopy(const std::string& in, const std::string& out, Failure& f) {
     return f.code;
   }
   // The file names itself, as a save in the section window does.
-  orv::setText(db->fileName, out);
-  bool written = orv::writeVdb(*db, file);
+  orv::setText(db.fileName, out);
+  bool written = orv::writeVdb(db, file);
   written = std::fclose(file) == 0 && written;
   if (!written) {
     std::remove(out.c_str());
@@ -540,6 +556,97 @@ int runVdbCopy(const std::string& in, const std::string& out, Failure& f) {
     return f.code;
   }
   return 0;
+}
+
+struct ProfileOptions {
+  std::string in, out;
+  int profile = -1;
+  bool thorough = false;
+  int autoLayers = 0;
+};
+
+bool parseProfileOptions(int argc, char** argv, ProfileOptions& o, Failure& f) {
+  for (int i = 2; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--thorough") {
+      o.thorough = true;
+      continue;
+    }
+    if (arg.size() > 1 && arg[0] == '-') {
+      if (arg != "--profile" && arg != "--auto" && arg != "--out") {
+        f = usage("unknown option " + std::string(arg) + " for profile");
+        return false;
+      }
+      if (i + 1 >= argc) {
+        f = usage("option " + std::string(arg) + " needs a value");
+        return false;
+      }
+      const std::string_view value = argv[++i];
+      bool ok = true;
+      if (arg == "--profile") {
+        ok = parseInt(value, o.profile) && o.profile >= 0 && o.profile < orv::MaxProfiles;
+      } else if (arg == "--auto") {
+        ok = parseInt(value, o.autoLayers) && o.autoLayers >= orv::AutoModelMinLayers &&
+             o.autoLayers <= orv::AutoModelMaxLayers;
+      } else {
+        o.out = std::string(value);
+        ok = !value.empty();
+      }
+      if (!ok) {
+        f = usage("bad value '" + std::string(value) + "' of " + std::string(arg));
+        return false;
+      }
+    } else if (o.in.empty()) {
+      o.in = std::string(arg);
+    } else {
+      f = usage("unexpected argument " + std::string(arg));
+      return false;
+    }
+  }
+  if (o.in.empty() || o.out.empty() || o.profile < 0) {
+    f = usage("profile needs FILE.vdb, --profile P and --out OUT.vdb");
+    return false;
+  }
+  if (o.thorough == (o.autoLayers > 0)) {
+    f = usage("profile needs one of --thorough, --auto N");
+    return false;
+  }
+  return true;
+}
+
+int runProfile(int argc, char** argv, Failure& f) {
+  ProfileOptions o;
+  if (!parseProfileOptions(argc, argv, o, f)) return f.code;
+  orv::ZeroedBlock<orv::SectionDatabase> db;
+  orv::VdbReadResult read;
+  if (!readDatabaseFile(o.in, *db, read, f)) return f.code;
+  if (read.truncated) {
+    f = incompleteFile(o.in, read);
+    return f.code;
+  }
+  if (o.profile > db->mxindex_profilu || db->profiles[o.profile].mxindex_bodu < 0) {
+    f = {kExitError, "profile " + std::to_string(o.profile) + " has no point in " + o.in};
+    return f.code;
+  }
+  // Refused before the work: the result would have nowhere to go.
+  if (std::FILE* existing = std::fopen(o.out.c_str(), "rb")) {
+    std::fclose(existing);
+    f = {kExitError, o.out + " exists, not overwritten"};
+    return f.code;
+  }
+  orv::SectionProfile& profile = db->profiles[o.profile];
+  orv::ZeroedBlock<CurveWindowState> scratch;
+  orv::ProfileBatchSettings settings;
+  settings.autoLayers = o.autoLayers;
+  const orv::ProfileBatchOutcome out = orv::interpretProfileCore(profile, *scratch, settings);
+  std::printf("point\tname\tssq_before\tssq_after\tlayers\n");
+  auto cell = [](double v) { return v < HUGE_VAL ? real(v) : std::string("-"); };
+  for (const orv::ProfileBatchRow& r : out.rows) {
+    std::printf("%d\t%s\t%s\t%s\t%d\n", r.point,
+                cellText(orv::textOf(profile.points[r.point].pointName)).c_str(),
+                cell(r.before).c_str(), cell(r.after).c_str(), r.layers);
+  }
+  return writeNewDatabase(*db, o.out, f);
 }
 
 int runVdbCommand(std::string_view command, int argc, char** argv) {
@@ -581,6 +688,12 @@ int main(int argc, char** argv) {
   }
   if (command == "vdb-list" || command == "vdb-copy") return runVdbCommand(command, argc, argv);
   if (command == "ip") return orv::cli::runIp(argc, argv);
+  if (command == "profile") {
+    Failure f{0, ""};
+    const int code = runProfile(argc, argv, f);
+    if (code != 0) std::fprintf(stderr, "orv-cli: %s\n", f.text.c_str());
+    return code;
+  }
 #if ORV_CLI_PICTURES
   if (command == "section") return orv::cli::runSectionPicture(argc, argv);
   if (command == "export") return orv::cli::runExport(argc, argv);

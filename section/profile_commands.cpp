@@ -1,0 +1,75 @@
+#include "section/profile_commands.h"
+
+#include <optional>
+
+#include "base/c_format.h"
+#include "base/cp1250.h"
+#include "base/fixed_text.h"
+#include "base/zeroed_block.h"
+#include "interpretation/auto_model.h"
+#include "section/section_operations.h"
+
+namespace orv {
+
+namespace {
+
+constexpr const char* kNoPoints = "Aktuální profil nemá žádný bod VES.";
+
+SectionProfile* profileWithPoints(SectionSession& session) {
+  SectionDatabase& db = session.db;
+  if (db.currentProfile < 0 || db.currentProfile > db.mxindex_profilu ||
+      db.currentProfile >= MaxProfiles || db.profiles[db.currentProfile].mxindex_bodu < 0) {
+    session.dialogs.message(kNoPoints);
+    return nullptr;
+  }
+  return &db.profiles[db.currentProfile];
+}
+
+std::string misfitCell(double v) {
+  return v < HUGE_VAL ? cformat("%.6f", v) : std::string("–");
+}
+
+// The curve window shows the point it holds again, now with its new model.
+void showHeldPoint(SectionSession& session) {
+  if (session.curve.state().fromSection) loadPoint(session, session.db.currentPoint);
+  session.redraw();
+}
+
+}  // namespace
+
+std::string profileBatchSummary(const SectionProfile& profile, const ProfileBatchOutcome& out) {
+  std::string text;
+  const int done = static_cast<int>(out.rows.size());
+  if (out.cancelled)
+    text +=
+        cformat("Přerušeno: hotovo %i z %i bodů, ostatní zůstaly beze změny.\n\n", done, out.total);
+  text += "bod\tSSQ před\tSSQ po\n";
+  for (const ProfileBatchRow& r : out.rows) {
+    text += cp1250ToUtf8(textOf(profile.points[r.point].pointName)) + "\t" + misfitCell(r.before) +
+            "\t" + misfitCell(r.after) + "\n";
+  }
+  return text;
+}
+
+void interpretWholeProfile(SectionSession& session, const WorkProgress& progress) {
+  SectionProfile* profile = profileWithPoints(session);
+  if (!profile) return;
+  const std::optional<std::string> answer = session.dialogs.inputQuery(
+      "Interpretuj celý profil",
+      "počet vrstev automatického modelu (2 až 30), 0 = z vlastních modelů bodů", "0");
+  if (!answer) return;
+  const std::optional<int> layers = parseUserInt(*answer);
+  if (!layers || (*layers != 0 && (*layers < AutoModelMinLayers || *layers > AutoModelMaxLayers))) {
+    session.dialogs.message("Soustřeďte se (celé číslo)!");
+    return;
+  }
+  ProfileBatchSettings settings;
+  settings.autoLayers = *layers;
+  settings.accurateForward = session.curve.state().accurateForward;
+  ZeroedBlock<CurveWindowState> scratch;
+  const ProfileBatchOutcome out = interpretProfileCore(*profile, *scratch, settings, progress);
+  showHeldPoint(session);
+  session.dialogs.message(profileBatchSummary(*profile, out));
+}
+
+}  // namespace orv
