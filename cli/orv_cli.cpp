@@ -35,6 +35,7 @@
 #include "interpretation/thorough_fit.h"
 #include "section/database_commands.h"
 #include "section/profile_batch.h"
+#include "section/profile_commands.h"
 #include "section/section_database.h"
 #include "section/vdb_file.h"
 
@@ -97,14 +98,20 @@ const char* const kHelp =
     "      with the DXF settings of orv.ini in the current folder (the defaults\n"
     "      without it); the picture is the whole bitmap with the colour legend;\n"
     "      an existing OUT is never overwritten\n"
-    "  orv-cli profile FILE.vdb --profile P (--thorough | --auto N) --out OUT.vdb\n"
+    "  orv-cli profile FILE.vdb --profile P (--thorough | --auto N |\n"
+    "          --lci N --lateral S [--noise X]) --out OUT.vdb\n"
     "      fit every point of profile P in chainage order, each from its own\n"
     "      model (--thorough) or from the automatic N-layer model (--auto N), with\n"
     "      the left neighbour's fitted model as one more start; fixed parameters\n"
     "      stay fixed and no point ends worse than its own model. Prints point,\n"
     "      name, ssq_before, ssq_after, layers (- where a point had no model) and\n"
     "      writes the database as OUT (never over an existing file; FILE is not\n"
-    "      changed)\n"
+    "      changed). --lci N: all points with N layers fitted jointly, log rho of\n"
+    "      each layer and log depth of each interface tied to the neighbours' with\n"
+    "      a standard deviation ln(1 + S d / 100 m) (d the distance in m, S the\n"
+    "      allowed relative change per 100 m), the data weighted by the relative\n"
+    "      noise X (default 0.03); prints joint_ssq and independent_ssq (the sum of\n"
+    "      the fits alone) first, and warns when joint_ssq exceeds 1.5 times it\n"
     "  orv-cli --help\n"
     "\n"
     "FILE is read by its extension, in any letter case: .oax (ODRAM), .sas (SAS),\n"
@@ -563,6 +570,9 @@ struct ProfileOptions {
   int profile = -1;
   bool thorough = false;
   int autoLayers = 0;
+  int lciLayers = 0;
+  double lateral = -1.0;
+  double noise = orv::LateralDefaultNoise;
 };
 
 bool parseProfileOptions(int argc, char** argv, ProfileOptions& o, Failure& f) {
@@ -573,7 +583,8 @@ bool parseProfileOptions(int argc, char** argv, ProfileOptions& o, Failure& f) {
       continue;
     }
     if (arg.size() > 1 && arg[0] == '-') {
-      if (arg != "--profile" && arg != "--auto" && arg != "--out") {
+      if (arg != "--profile" && arg != "--auto" && arg != "--out" && arg != "--lci" &&
+          arg != "--lateral" && arg != "--noise") {
         f = usage("unknown option " + std::string(arg) + " for profile");
         return false;
       }
@@ -588,6 +599,13 @@ bool parseProfileOptions(int argc, char** argv, ProfileOptions& o, Failure& f) {
       } else if (arg == "--auto") {
         ok = parseInt(value, o.autoLayers) && o.autoLayers >= orv::AutoModelMinLayers &&
              o.autoLayers <= orv::AutoModelMaxLayers;
+      } else if (arg == "--lci") {
+        ok = parseInt(value, o.lciLayers) && o.lciLayers >= orv::AutoModelMinLayers &&
+             o.lciLayers <= orv::AutoModelMaxLayers;
+      } else if (arg == "--lateral") {
+        ok = parseDouble(value, o.lateral) && o.lateral > 0.0 && std::isfinite(o.lateral);
+      } else if (arg == "--noise") {
+        ok = parseDouble(value, o.noise) && o.noise > 0.0 && std::isfinite(o.noise);
       } else {
         o.out = std::string(value);
         ok = !value.empty();
@@ -607,8 +625,12 @@ bool parseProfileOptions(int argc, char** argv, ProfileOptions& o, Failure& f) {
     f = usage("profile needs FILE.vdb, --profile P and --out OUT.vdb");
     return false;
   }
-  if (o.thorough == (o.autoLayers > 0)) {
-    f = usage("profile needs one of --thorough, --auto N");
+  if ((o.thorough ? 1 : 0) + (o.autoLayers > 0 ? 1 : 0) + (o.lciLayers > 0 ? 1 : 0) != 1) {
+    f = usage("profile needs one of --thorough, --auto N, --lci N");
+    return false;
+  }
+  if ((o.lciLayers > 0) != (o.lateral > 0.0)) {
+    f = usage("--lci N goes with --lateral S");
     return false;
   }
   return true;
@@ -636,9 +658,29 @@ int runProfile(int argc, char** argv, Failure& f) {
   }
   orv::SectionProfile& profile = db->profiles[o.profile];
   orv::ZeroedBlock<CurveWindowState> scratch;
-  orv::ProfileBatchSettings settings;
-  settings.autoLayers = o.autoLayers;
-  const orv::ProfileBatchOutcome out = orv::interpretProfileCore(profile, *scratch, settings);
+  orv::ProfileBatchOutcome out;
+  if (o.lciLayers > 0) {
+    orv::LateralSettings settings;
+    settings.strength = o.lateral;
+    settings.noise = o.noise;
+    const orv::ProfileLateralOutcome lci =
+        orv::lateralInversionOfProfile(profile, *scratch, o.lciLayers, settings);
+    if (!lci.ran) {
+      f = {kExitError, "a point of profile " + std::to_string(o.profile) +
+                           " has no usable curve or model: nothing written"};
+      return f.code;
+    }
+    std::printf("joint_ssq\t%s\nindependent_ssq\t%s\n", real(lci.jointMisfit).c_str(),
+                real(lci.independentMisfit).c_str());
+    if (lci.jointMisfit > orv::LateralTightRatio * lci.independentMisfit)
+      std::fprintf(stderr, "orv-cli: the constraints are too tight (joint misfit %.1f x)\n",
+                   lci.jointMisfit / lci.independentMisfit);
+    out.rows = lci.rows;
+  } else {
+    orv::ProfileBatchSettings settings;
+    settings.autoLayers = o.autoLayers;
+    out = orv::interpretProfileCore(profile, *scratch, settings);
+  }
   std::printf("point\tname\tssq_before\tssq_after\tlayers\n");
   auto cell = [](double v) { return v < HUGE_VAL ? real(v) : std::string("-"); };
   for (const orv::ProfileBatchRow& r : out.rows) {

@@ -170,4 +170,90 @@ ProfileBatchOutcome interpretProfileCore(SectionProfile& profile, CurveWindowSta
   return out;
 }
 
+ProfileLateralOutcome lateralInversionOfProfile(SectionProfile& profile, CurveWindowState& scratch,
+                                                int layers, const LateralSettings& settings,
+                                                const WorkProgress& progress) {
+  ProfileLateralOutcome out;
+  if (layers < AutoModelMinLayers || layers > AutoModelMaxLayers) return out;
+  const std::vector<int> order = pointsInChainageOrder(profile);
+  const int count = static_cast<int>(order.size());
+  // One bar over the three phases: starts, fits alone, joint iterations.
+  const int total = 2 * count + settings.maxIterations;
+  auto phase = [&](int offset) -> WorkProgress {
+    if (!progress) return {};
+    return [&progress, offset, total](int done, int) { return progress(offset + done, total); };
+  };
+  scratch.accurateForward = settings.accurateForward;
+  std::vector<LateralSounding> start(count);
+  for (int i = 0; i < count; ++i) {
+    if (progress && !progress(i, total)) {
+      out.cancelled = true;
+      return out;
+    }
+    loadPointForFit(profile, profile.points[order[i]], scratch);
+    LateralSounding& snd = start[i];
+    if (!(misfitOfModel(scratch) < HUGE_VAL && scratch.modelBoundaryCount + 1 == layers)) {
+      clearFixes(scratch);
+      if (!autoModelCore(scratch, layers).ran) return out;
+    }
+    snd.chainage = profile.points[order[i]].profileChainage;
+    snd.firstCell = scratch.gridMinIndex;
+    snd.lastCell = scratch.gridMaxIndex;
+    for (int g = snd.firstCell; g <= snd.lastCell; ++g) snd.composite[g] = scratch.mergedRho[g][0];
+    snd.n = layers - 1;
+    for (int k = 0; k < layers; ++k) {
+      snd.rho[k] = scratch.modelRho[k];
+      snd.rhoFixed[k] = scratch.rhoFixed[k] == 1;
+    }
+    for (int k = 0; k + 1 < layers; ++k) {
+      snd.depth[k] = scratch.modelDepth[k];
+      snd.depthFixed[k] = scratch.depthFixed[k] == 1;
+    }
+  }
+  std::vector<LateralSounding> alone = start;
+  const LateralOutcome independent = independentInversions(alone, scratch, settings, phase(count));
+  if (independent.cancelled) {
+    out.cancelled = true;
+    return out;
+  }
+  if (!independent.ran) return out;
+  std::vector<LateralSounding> joint = alone;
+  const LateralOutcome r = lateralInversion(joint, scratch, settings, phase(2 * count));
+  if (r.cancelled) {
+    out.cancelled = true;
+    return out;
+  }
+  if (!r.ran) return out;
+  out.ran = true;
+  out.independentMisfit = independent.dataMisfit;
+  out.jointMisfit = r.dataMisfit;
+  for (int i = 0; i < count; ++i) {
+    SectionPoint& point = profile.points[order[i]];
+    ProfileBatchRow row;
+    row.point = order[i];
+    loadPointForFit(profile, point, scratch);
+    row.before = misfitOfModel(scratch);
+    const LateralSounding& snd = joint[i];
+    clearFixes(scratch);
+    Model m;
+    m.n = snd.n;
+    for (int k = 0; k <= m.n; ++k) {
+      m.rho[k] = static_cast<float>(snd.rho[k]);
+      scratch.rhoFixed[k] = snd.rhoFixed[k] ? 1 : 0;
+    }
+    for (int k = 0; k < m.n; ++k) {
+      m.depth[k] = static_cast<float>(snd.depth[k]);
+      scratch.depthFixed[k] = snd.depthFixed[k] ? 1 : 0;
+    }
+    putModel(scratch, m);
+    scratch.modelFitError = misfitOfModel(scratch);
+    copyModelToPoint(scratch, point);
+    row.after = scratch.modelFitError;
+    row.layers = layers;
+    out.rows.push_back(row);
+  }
+  if (progress) progress(total, total);
+  return out;
+}
+
 }  // namespace orv

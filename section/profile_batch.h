@@ -5,16 +5,14 @@
 #pragma once
 
 #include <cmath>
-#include <functional>
 #include <vector>
 
 #include "curve/curve_window_state.h"
+#include "interpretation/lateral_inversion.h"
+#include "interpretation/work_progress.h"
 #include "section/section_database.h"
 
 namespace orv {
-
-// Long work reports after each step; returning false stops it.
-using WorkProgress = std::function<bool(int done, int total)>;
 
 struct ProfileBatchSettings {
   // 0: each point from its own model (thorough fit); N (2..30): the automatic
@@ -51,5 +49,22 @@ void loadPointForFit(const SectionProfile& profile, const SectionPoint& point,
 ProfileBatchOutcome interpretProfileCore(SectionProfile& profile, CurveWindowState& scratch,
                                          const ProfileBatchSettings& settings,
                                          const WorkProgress& progress = {});
+
+struct ProfileLateralOutcome {
+  bool ran = false;  // false: a point without a usable curve, or a model that cannot be fitted
+  bool cancelled = false;             // nothing was written
+  double jointMisfit = 0.0;           // sum of the points' SSQ after the joint fit
+  double independentMisfit = 0.0;     // sum of the points' SSQ fitted one by one
+  std::vector<ProfileBatchRow> rows;  // in chainage order
+};
+
+// The laterally constrained inversion of every point of profile with
+// `layers` layers each: a point whose own model has that many layers starts
+// from it (with its fixes), any other from the automatic model. Every point is
+// first fitted alone; the joint fit starts from those fits and is written
+// into the points. Stopping writes nothing.
+ProfileLateralOutcome lateralInversionOfProfile(SectionProfile& profile, CurveWindowState& scratch,
+                                                int layers, const LateralSettings& settings,
+                                                const WorkProgress& progress = {});
 
 }  // namespace orv

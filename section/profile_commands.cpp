@@ -72,4 +72,63 @@ void interpretWholeProfile(SectionSession& session, const WorkProgress& progress
   session.dialogs.message(profileBatchSummary(*profile, out));
 }
 
+std::string lateralReport(const ProfileLateralOutcome& out) {
+  std::string text =
+      cformat("Chyba (SSQ) laterálně vázané inverze: %.6f\nSoučet chyb samostatných fitů: %.6f\n",
+              out.jointMisfit, out.independentMisfit);
+  if (out.jointMisfit > LateralTightRatio * out.independentMisfit)
+    text += cformat(
+        "\nVazby jsou příliš těsné: společný fit vysvětluje data %.1f× hůře než samostatné fity. "
+        "Zvětšete povolenou změnu S nebo zadejte vyšší úroveň šumu.\n",
+        out.jointMisfit / out.independentMisfit);
+  return text;
+}
+
+void lateralInversionCommand(SectionSession& session, const WorkProgress& progress) {
+  SectionProfile* profile = profileWithPoints(session);
+  if (!profile) return;
+  const char* caption = "Laterálně vázaná inverze";
+  const std::optional<std::string> layerText =
+      session.dialogs.inputQuery(caption, "počet vrstev (2 až 30)", "3");
+  if (!layerText) return;
+  const std::optional<int> layers = parseUserInt(*layerText);
+  if (!layers || *layers < AutoModelMinLayers || *layers > AutoModelMaxLayers) {
+    session.dialogs.message("Soustřeďte se (celé číslo)!");
+    return;
+  }
+  LateralSettings settings;
+  const std::optional<std::string> sText =
+      session.dialogs.inputQuery(caption, "povolená relativní změna na 100 m (S, např. 0.5 = 50 %)",
+                                 cformat("%g", LateralDefaultStrength));
+  if (!sText) return;
+  const std::optional<double> strength = parseUserReal(*sText);
+  const std::optional<std::string> noiseText = session.dialogs.inputQuery(
+      caption, "relativní šum dat (např. 0.03 = 3 %)", cformat("%g", LateralDefaultNoise));
+  if (!noiseText) return;
+  const std::optional<double> noise = parseUserReal(*noiseText);
+  if (!strength || !(*strength > 0.0) || !noise || !(*noise > 0.0)) {
+    session.dialogs.message("Soustřeďte se (číslo)!");
+    return;
+  }
+  settings.strength = *strength;
+  settings.noise = *noise;
+  settings.accurateForward = session.curve.state().accurateForward;
+  ZeroedBlock<CurveWindowState> scratch;
+  const ProfileLateralOutcome out =
+      lateralInversionOfProfile(*profile, *scratch, *layers, settings, progress);
+  if (out.cancelled) {
+    session.dialogs.message("Přerušeno: body profilu zůstaly beze změny.");
+    return;
+  }
+  if (!out.ran) {
+    session.dialogs.message(
+        "Laterálně vázaná inverze neproběhla: některý bod nemá použitelnou křivku nebo model.");
+    return;
+  }
+  showHeldPoint(session);
+  session.dialogs.message(
+      lateralReport(out) + "\n" +
+      profileBatchSummary(*profile, {out.rows, static_cast<int>(out.rows.size()), false}));
+}
+
 }  // namespace orv

@@ -18,4 +18,15 @@ std::string profileBatchSummary(const SectionProfile& profile, const ProfileBatc
 // model, and shows the summary.
 void interpretWholeProfile(SectionSession& session, const WorkProgress& progress);
 
+// The report of a laterally constrained inversion: both misfits, and when the
+// joint one is more than LateralTightRatio times the other, that the
+// constraints are too tight.
+inline constexpr double LateralTightRatio = 1.5;
+std::string lateralReport(const ProfileLateralOutcome& out);
+
+// "Laterálně vázaná inverze …": asks the layer count, the allowed relative
+// change S per 100 m and the noise level, fits the current profile jointly
+// and writes the result into its points.
+void lateralInversionCommand(SectionSession& session, const WorkProgress& progress);
+
 }  // namespace orv

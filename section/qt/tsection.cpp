@@ -165,6 +165,11 @@ void TSection::buildEditMenu(QMenu* edit) {
             const auto progress = workProgress(QStringLiteral("Interpretuj celý profil"));
             orv::interpretWholeProfile(session_, progress);
           });
+  addItem(edit, "Laterlnvzannverze1", QStringLiteral("Laterálně vázaná inverze …"), QKeySequence(),
+          [this] {
+            const auto progress = workProgress(QStringLiteral("Laterálně vázaná inverze"));
+            orv::lateralInversionCommand(session_, progress);
+          });
 }
 
 orv::WorkProgress TSection::workProgress(const QString& title) {
