@@ -29,9 +29,11 @@
 #include "curve/kmt_file.h"
 #include "interpretation/auto_model.h"
 #include "interpretation/branch_merging.h"
+#include "interpretation/depth_of_investigation.h"
 #include "interpretation/equivalence.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"
+#include "interpretation/smooth_inversion.h"
 #include "interpretation/thorough_fit.h"
 #include "section/database_commands.h"
 #include "section/profile_batch.h"
@@ -71,6 +73,14 @@ const char* const kHelp =
     "      s_min, s_max, t_min, t_max (s = h/rho, t = h*rho; inf for the\n"
     "      half-space), the spans over which the misfit stays within 1.1 x SSQ;\n"
     "      --accurate: curve, misfit and Jacobian by the long filter\n"
+    "  orv-cli invert FILE [--record N] [--onto T] --smooth [--noise X] [--doi]\n"
+    "      --smooth: 25 layers at fixed log-spaced interfaces (0.3 x the smallest\n"
+    "      AB/2 to the largest), log resistivities fitted with a roughness\n"
+    "      penalty as strong as still lets the SSQ reach cells x X^2 (X the\n"
+    "      relative noise, default 0.03). --doi adds a line DOI, depth: the depth\n"
+    "      below which the curve no longer sees the model (the summed change of\n"
+    "      the curve, in units of 3 % noise, when everything below is made e times\n"
+    "      more resistive falls to 1)\n"
     "  orv-cli ip FILE.OAX [--dat OUT.DAT]\n"
     "      read an OAX file with IP data as the curve window does (the IP windows\n"
     "      from its timing), compute the apparent polarisability of every reading\n"
@@ -176,7 +186,9 @@ struct Options {
   std::vector<int> fixRho, fixThickness, fixDepth;
   bool accurate = false;  // --accurate: the long filter
   bool thorough = false, equivalence = false;
-  int autoLayers = 0;  // 0: the model comes from --rho and --depth
+  bool smooth = false, doi = false;
+  double noise = -1.0;  // --noise of --smooth; below 0: the default
+  int autoLayers = 0;   // 0: the model comes from --rho and --depth
 };
 
 // Options that take no value: the flag each one sets, or null.
@@ -185,6 +197,8 @@ bool* switchFlag(std::string_view command, std::string_view option, Options& o) 
   if (option == "--accurate" && model) return &o.accurate;
   if (option == "--thorough" && command == "invert") return &o.thorough;
   if (option == "--equivalence" && command == "invert") return &o.equivalence;
+  if (option == "--smooth" && command == "invert") return &o.smooth;
+  if (option == "--doi" && command == "invert") return &o.doi;
   return nullptr;
 }
 
@@ -196,7 +210,7 @@ bool accepts(std::string_view command, std::string_view option) {
   if (option == "--rho" || option == "--depth") return model;
   if (option == "--cells") return command == "forward";
   if (option == "--fix-rho" || option == "--fix-thickness" || option == "--fix-depth" ||
-      option == "--auto") {
+      option == "--auto" || option == "--noise") {
     return command == "invert";
   }
   return false;
@@ -246,6 +260,8 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
       } else if (arg == "--auto") {
         ok = parseInt(value, o.autoLayers) && o.autoLayers >= orv::AutoModelMinLayers &&
              o.autoLayers <= orv::AutoModelMaxLayers;
+      } else if (arg == "--noise") {
+        ok = parseDouble(value, o.noise) && o.noise > 0.0 && std::isfinite(o.noise);
       }
       if (!ok) {
         f = usage("bad value '" + std::string(value) + "' of " + std::string(arg));
@@ -263,10 +279,18 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
     f = usage(std::string(command) + " needs a KMT, OAX or SAS file");
     return false;
   }
-  if (o.autoLayers > 0) {
+  if (o.noise > 0.0 && !o.smooth) {
+    f = usage("--noise goes with --smooth");
+    return false;
+  }
+  if (o.smooth && o.autoLayers > 0) {
+    f = usage("--smooth and --auto each make their own model");
+    return false;
+  }
+  if (o.autoLayers > 0 || o.smooth) {
     if (o.haveRho || o.haveDepth || !o.fixRho.empty() || !o.fixThickness.empty() ||
         !o.fixDepth.empty()) {
-      f = usage("--auto makes its own model: no --rho, --depth or fixes with it");
+      f = usage("--auto and --smooth make their own model: no --rho, --depth or fixes with them");
       return false;
     }
   } else if (command != "merge") {
@@ -412,6 +436,10 @@ void printModel(const CurveWindowState& s) {
   std::printf("SSQ\t%s\n", real(s.modelFitError).c_str());
 }
 
+void printDepthOfInvestigation(const CurveWindowState& s) {
+  std::printf("DOI\t%s\n", real(orv::depthOfInvestigation(s)).c_str());
+}
+
 // The ranges with the tolerance the window uses.
 void printEquivalence(CurveWindowState& s) {
   const orv::EquivalenceOutcome e = orv::equivalenceRangesCore(s, s.equivalenceTolerance);
@@ -432,6 +460,17 @@ int runInvert(const Options& o, Failure& f) {
   Session session;
   if (!loadSounding(session, o, f)) return f.code;
   CurveWindowState& s = *session.state;
+  if (o.smooth) {
+    s.accurateForward = o.accurate;
+    if (!orv::smoothInversionCore(s, o.noise > 0.0 ? o.noise : orv::SmoothDefaultNoise).ran) {
+      f = {kExitError, orv::inversionRefusalMessage(orv::InversionRefusal::CurveRange)};
+      return f.code;
+    }
+    printModel(s);
+    if (o.doi) printDepthOfInvestigation(s);
+    if (o.equivalence) printEquivalence(s);
+    return 0;
+  }
   if (o.autoLayers > 0) {
     s.accurateForward = o.accurate;
     if (!orv::autoModelCore(s, o.autoLayers).ran) {
@@ -439,6 +478,7 @@ int runInvert(const Options& o, Failure& f) {
       return f.code;
     }
     printModel(s);
+    if (o.doi) printDepthOfInvestigation(s);
     if (o.equivalence) printEquivalence(s);
     return 0;
   }
@@ -462,6 +502,7 @@ int runInvert(const Options& o, Failure& f) {
   }
   if (o.thorough) orv::thoroughFitCore(s);
   printModel(s);
+  if (o.doi) printDepthOfInvestigation(s);
   if (o.equivalence) printEquivalence(s);
   return 0;
 }
