@@ -30,11 +30,15 @@
 #include "curve/model_curves_csv.h"
 #include "interpretation/auto_model.h"
 #include "interpretation/branch_merging.h"
+#include "interpretation/depth_of_investigation.h"
 #include "interpretation/equivalence.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"
+#include "interpretation/smooth_inversion.h"
 #include "interpretation/thorough_fit.h"
 #include "section/database_commands.h"
+#include "section/profile_batch.h"
+#include "section/profile_commands.h"
 #include "section/section_database.h"
 #include "section/vdb_file.h"
 
@@ -74,6 +78,14 @@ const char* const kHelp =
     "      the model and, per cell, ab2, the composite and the computed curve as\n"
     "      the window's \"Uložit model a křivky (CSV)\" does (UTF-8, header line;\n"
     "      a taken name gives way to OUT_1.csv, OUT_2.csv, ..., said on stderr)\n"
+    "  orv-cli invert FILE [--record N] [--onto T] --smooth [--noise X] [--doi]\n"
+    "      --smooth: 25 layers at fixed log-spaced interfaces (0.3 x the smallest\n"
+    "      AB/2 to the largest), log resistivities fitted with a roughness\n"
+    "      penalty as strong as still lets the SSQ reach cells x X^2 (X the\n"
+    "      relative noise, default 0.03). --doi adds a line DOI, depth: the depth\n"
+    "      below which the curve no longer sees the model (the summed change of\n"
+    "      the curve, in units of 3 % noise, when everything below is made e times\n"
+    "      more resistive falls to 1)\n"
     "  orv-cli ip FILE.OAX [--dat OUT.DAT]\n"
     "      read an OAX file with IP data as the curve window does (the IP windows\n"
     "      from its timing), compute the apparent polarisability of every reading\n"
@@ -101,6 +113,20 @@ const char* const kHelp =
     "      with the DXF settings of orv.ini in the current folder (the defaults\n"
     "      without it); the picture is the whole bitmap with the colour legend;\n"
     "      an existing OUT is never overwritten\n"
+    "  orv-cli profile FILE.vdb --profile P (--thorough | --auto N |\n"
+    "          --lci N --lateral S [--noise X]) --out OUT.vdb\n"
+    "      fit every point of profile P in chainage order, each from its own\n"
+    "      model (--thorough) or from the automatic N-layer model (--auto N), with\n"
+    "      the left neighbour's fitted model as one more start; fixed parameters\n"
+    "      stay fixed and no point ends worse than its own model. Prints point,\n"
+    "      name, ssq_before, ssq_after, layers (- where a point had no model) and\n"
+    "      writes the database as OUT (never over an existing file; FILE is not\n"
+    "      changed). --lci N: all points with N layers fitted jointly, log rho of\n"
+    "      each layer and log depth of each interface tied to the neighbours' with\n"
+    "      a standard deviation ln(1 + S d / 100 m) (d the distance in m, S the\n"
+    "      allowed relative change per 100 m), the data weighted by the relative\n"
+    "      noise X (default 0.03); prints joint_ssq and independent_ssq (the sum of\n"
+    "      the fits alone) first, and warns when joint_ssq exceeds 1.5 times it\n"
     "  orv-cli --help\n"
     "\n"
     "FILE is read by its extension, in any letter case: .oax (ODRAM), .sas (SAS),\n"
@@ -167,8 +193,10 @@ struct Options {
   std::vector<int> fixRho, fixThickness, fixDepth;
   bool accurate = false;  // --accurate: the long filter
   bool thorough = false, equivalence = false;
-  int autoLayers = 0;  // 0: the model comes from --rho and --depth
-  std::string csv;     // --csv: the model and curves as a table
+  bool smooth = false, doi = false;
+  double noise = -1.0;  // --noise of --smooth; below 0: the default
+  int autoLayers = 0;   // 0: the model comes from --rho and --depth
+  std::string csv;      // --csv: the model and curves as a table
 };
 
 // Options that take no value: the flag each one sets, or null.
@@ -177,6 +205,8 @@ bool* switchFlag(std::string_view command, std::string_view option, Options& o) 
   if (option == "--accurate" && model) return &o.accurate;
   if (option == "--thorough" && command == "invert") return &o.thorough;
   if (option == "--equivalence" && command == "invert") return &o.equivalence;
+  if (option == "--smooth" && command == "invert") return &o.smooth;
+  if (option == "--doi" && command == "invert") return &o.doi;
   return nullptr;
 }
 
@@ -188,7 +218,7 @@ bool accepts(std::string_view command, std::string_view option) {
   if (option == "--rho" || option == "--depth") return model;
   if (option == "--cells") return command == "forward";
   if (option == "--fix-rho" || option == "--fix-thickness" || option == "--fix-depth" ||
-      option == "--auto" || option == "--csv") {
+      option == "--auto" || option == "--csv" || option == "--noise") {
     return command == "invert";
   }
   return false;
@@ -241,6 +271,8 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
       } else if (arg == "--auto") {
         ok = parseInt(value, o.autoLayers) && o.autoLayers >= orv::AutoModelMinLayers &&
              o.autoLayers <= orv::AutoModelMaxLayers;
+      } else if (arg == "--noise") {
+        ok = parseDouble(value, o.noise) && o.noise > 0.0 && std::isfinite(o.noise);
       }
       if (!ok) {
         f = usage("bad value '" + std::string(value) + "' of " + std::string(arg));
@@ -258,10 +290,18 @@ bool parseOptions(std::string_view command, int argc, char** argv, Options& o, F
     f = usage(std::string(command) + " needs a KMT, OAX, SAS or table file");
     return false;
   }
-  if (o.autoLayers > 0) {
+  if (o.noise > 0.0 && !o.smooth) {
+    f = usage("--noise goes with --smooth");
+    return false;
+  }
+  if (o.smooth && o.autoLayers > 0) {
+    f = usage("--smooth and --auto each make their own model");
+    return false;
+  }
+  if (o.autoLayers > 0 || o.smooth) {
     if (o.haveRho || o.haveDepth || !o.fixRho.empty() || !o.fixThickness.empty() ||
         !o.fixDepth.empty()) {
-      f = usage("--auto makes its own model: no --rho, --depth or fixes with it");
+      f = usage("--auto and --smooth make their own model: no --rho, --depth or fixes with them");
       return false;
     }
   } else if (command != "merge") {
@@ -420,6 +460,10 @@ bool writeCsv(const CurveWindowState& s, const Options& o, Failure& f) {
   return true;
 }
 
+void printDepthOfInvestigation(const CurveWindowState& s) {
+  std::printf("DOI\t%s\n", real(orv::depthOfInvestigation(s)).c_str());
+}
+
 // The ranges with the tolerance the window uses.
 void printEquivalence(CurveWindowState& s) {
   const orv::EquivalenceOutcome e = orv::equivalenceRangesCore(s, s.equivalenceTolerance);
@@ -440,6 +484,17 @@ int runInvert(const Options& o, Failure& f) {
   Session session;
   if (!loadSounding(session, o, f)) return f.code;
   CurveWindowState& s = *session.state;
+  if (o.smooth) {
+    s.accurateForward = o.accurate;
+    if (!orv::smoothInversionCore(s, o.noise > 0.0 ? o.noise : orv::SmoothDefaultNoise).ran) {
+      f = {kExitError, orv::inversionRefusalMessage(orv::InversionRefusal::CurveRange)};
+      return f.code;
+    }
+    printModel(s);
+    if (o.doi) printDepthOfInvestigation(s);
+    if (o.equivalence) printEquivalence(s);
+    return 0;
+  }
   if (o.autoLayers > 0) {
     s.accurateForward = o.accurate;
     if (!orv::autoModelCore(s, o.autoLayers).ran) {
@@ -449,6 +504,7 @@ int runInvert(const Options& o, Failure& f) {
     printModel(s);
     // Before the ranges, which try other models in the state.
     if (!writeCsv(s, o, f)) return f.code;
+    if (o.doi) printDepthOfInvestigation(s);
     if (o.equivalence) printEquivalence(s);
     return 0;
   }
@@ -473,6 +529,7 @@ int runInvert(const Options& o, Failure& f) {
   if (o.thorough) orv::thoroughFitCore(s);
   printModel(s);
   if (!writeCsv(s, o, f)) return f.code;
+  if (o.doi) printDepthOfInvestigation(s);
   if (o.equivalence) printEquivalence(s);
   return 0;
 }
@@ -541,6 +598,8 @@ int runVdbList(const std::string& path, Failure& f) {
   return 0;
 }
 
+int writeNewDatabase(orv::SectionDatabase& db, const std::string& out, Failure& f);
+
 int runVdbCopy(const std::string& in, const std::string& out, Failure& f) {
   orv::ZeroedBlock<orv::SectionDatabase> db;
   orv::VdbReadResult read;
@@ -551,6 +610,11 @@ int runVdbCopy(const std::string& in, const std::string& out, Failure& f) {
     f.text += " " + out + " not written";
     return f.code;
   }
+  return writeNewDatabase(*db, out, f);
+}
+
+// Saves db as a new file out; an existing out is never overwritten.
+int writeNewDatabase(orv::SectionDatabase& db, const std::string& out, Failure& f) {
   errno = 0;
   std::FILE* file = std::fopen(out.c_str(), "wbx");
   if (!file) {
@@ -558,8 +622,8 @@ int runVdbCopy(const std::string& in, const std::string& out, Failure& f) {
     return f.code;
   }
   // The file names itself, as a save in the section window does.
-  orv::setText(db->fileName, out);
-  bool written = orv::writeVdb(*db, file);
+  orv::setText(db.fileName, out);
+  bool written = orv::writeVdb(db, file);
   written = std::fclose(file) == 0 && written;
   if (!written) {
     std::remove(out.c_str());
@@ -567,6 +631,132 @@ int runVdbCopy(const std::string& in, const std::string& out, Failure& f) {
     return f.code;
   }
   return 0;
+}
+
+struct ProfileOptions {
+  std::string in, out;
+  int profile = -1;
+  bool thorough = false;
+  int autoLayers = 0;
+  int lciLayers = 0;
+  double lateral = -1.0;
+  double noise = orv::LateralDefaultNoise;
+};
+
+bool parseProfileOptions(int argc, char** argv, ProfileOptions& o, Failure& f) {
+  for (int i = 2; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--thorough") {
+      o.thorough = true;
+      continue;
+    }
+    if (arg.size() > 1 && arg[0] == '-') {
+      if (arg != "--profile" && arg != "--auto" && arg != "--out" && arg != "--lci" &&
+          arg != "--lateral" && arg != "--noise") {
+        f = usage("unknown option " + std::string(arg) + " for profile");
+        return false;
+      }
+      if (i + 1 >= argc) {
+        f = usage("option " + std::string(arg) + " needs a value");
+        return false;
+      }
+      const std::string_view value = argv[++i];
+      bool ok = true;
+      if (arg == "--profile") {
+        ok = parseInt(value, o.profile) && o.profile >= 0 && o.profile < orv::MaxProfiles;
+      } else if (arg == "--auto") {
+        ok = parseInt(value, o.autoLayers) && o.autoLayers >= orv::AutoModelMinLayers &&
+             o.autoLayers <= orv::AutoModelMaxLayers;
+      } else if (arg == "--lci") {
+        ok = parseInt(value, o.lciLayers) && o.lciLayers >= orv::AutoModelMinLayers &&
+             o.lciLayers <= orv::AutoModelMaxLayers;
+      } else if (arg == "--lateral") {
+        ok = parseDouble(value, o.lateral) && o.lateral > 0.0 && std::isfinite(o.lateral);
+      } else if (arg == "--noise") {
+        ok = parseDouble(value, o.noise) && o.noise > 0.0 && std::isfinite(o.noise);
+      } else {
+        o.out = std::string(value);
+        ok = !value.empty();
+      }
+      if (!ok) {
+        f = usage("bad value '" + std::string(value) + "' of " + std::string(arg));
+        return false;
+      }
+    } else if (o.in.empty()) {
+      o.in = std::string(arg);
+    } else {
+      f = usage("unexpected argument " + std::string(arg));
+      return false;
+    }
+  }
+  if (o.in.empty() || o.out.empty() || o.profile < 0) {
+    f = usage("profile needs FILE.vdb, --profile P and --out OUT.vdb");
+    return false;
+  }
+  if ((o.thorough ? 1 : 0) + (o.autoLayers > 0 ? 1 : 0) + (o.lciLayers > 0 ? 1 : 0) != 1) {
+    f = usage("profile needs one of --thorough, --auto N, --lci N");
+    return false;
+  }
+  if ((o.lciLayers > 0) != (o.lateral > 0.0)) {
+    f = usage("--lci N goes with --lateral S");
+    return false;
+  }
+  return true;
+}
+
+int runProfile(int argc, char** argv, Failure& f) {
+  ProfileOptions o;
+  if (!parseProfileOptions(argc, argv, o, f)) return f.code;
+  orv::ZeroedBlock<orv::SectionDatabase> db;
+  orv::VdbReadResult read;
+  if (!readDatabaseFile(o.in, *db, read, f)) return f.code;
+  if (read.truncated) {
+    f = incompleteFile(o.in, read);
+    return f.code;
+  }
+  if (o.profile > db->mxindex_profilu || db->profiles[o.profile].mxindex_bodu < 0) {
+    f = {kExitError, "profile " + std::to_string(o.profile) + " has no point in " + o.in};
+    return f.code;
+  }
+  // Refused before the work: the result would have nowhere to go.
+  if (std::FILE* existing = std::fopen(o.out.c_str(), "rb")) {
+    std::fclose(existing);
+    f = {kExitError, o.out + " exists, not overwritten"};
+    return f.code;
+  }
+  orv::SectionProfile& profile = db->profiles[o.profile];
+  orv::ZeroedBlock<CurveWindowState> scratch;
+  orv::ProfileBatchOutcome out;
+  if (o.lciLayers > 0) {
+    orv::LateralSettings settings;
+    settings.strength = o.lateral;
+    settings.noise = o.noise;
+    const orv::ProfileLateralOutcome lci =
+        orv::lateralInversionOfProfile(profile, *scratch, o.lciLayers, settings);
+    if (!lci.ran) {
+      f = {kExitError, "a point of profile " + std::to_string(o.profile) +
+                           " has no usable curve or model: nothing written"};
+      return f.code;
+    }
+    std::printf("joint_ssq\t%s\nindependent_ssq\t%s\n", real(lci.jointMisfit).c_str(),
+                real(lci.independentMisfit).c_str());
+    if (lci.jointMisfit > orv::LateralTightRatio * lci.independentMisfit)
+      std::fprintf(stderr, "orv-cli: the constraints are too tight (joint misfit %.1f x)\n",
+                   lci.jointMisfit / lci.independentMisfit);
+    out.rows = lci.rows;
+  } else {
+    orv::ProfileBatchSettings settings;
+    settings.autoLayers = o.autoLayers;
+    out = orv::interpretProfileCore(profile, *scratch, settings);
+  }
+  std::printf("point\tname\tssq_before\tssq_after\tlayers\n");
+  auto cell = [](double v) { return v < HUGE_VAL ? real(v) : std::string("-"); };
+  for (const orv::ProfileBatchRow& r : out.rows) {
+    std::printf("%d\t%s\t%s\t%s\t%d\n", r.point,
+                cellText(orv::textOf(profile.points[r.point].pointName)).c_str(),
+                cell(r.before).c_str(), cell(r.after).c_str(), r.layers);
+  }
+  return writeNewDatabase(*db, o.out, f);
 }
 
 int runVdbCommand(std::string_view command, int argc, char** argv) {
@@ -608,6 +798,12 @@ int main(int argc, char** argv) {
   }
   if (command == "vdb-list" || command == "vdb-copy") return runVdbCommand(command, argc, argv);
   if (command == "ip") return orv::cli::runIp(argc, argv);
+  if (command == "profile") {
+    Failure f{0, ""};
+    const int code = runProfile(argc, argv, f);
+    if (code != 0) std::fprintf(stderr, "orv-cli: %s\n", f.text.c_str());
+    return code;
+  }
 #if ORV_CLI_PICTURES
   if (command == "section") return orv::cli::runSectionPicture(argc, argv);
   if (command == "export") return orv::cli::runExport(argc, argv);

@@ -299,6 +299,12 @@ void autoModel(CurveSession& c) {
     c.dialogs.message("Soustřeďte se (celé číslo)!");
     return;
   }
+  replaceModelInWindow(c,
+                       [&](CurveWindowState& state) { return autoModelCore(state, *layers).ran; });
+}
+
+void replaceModelInWindow(CurveSession& c, const std::function<bool(CurveWindowState&)>& build) {
+  CurveWindowState& s = c.s;
   // The old model and its curve leave the XOR overlay with their own data.
   if (s.computedCurveValid) {
     drawComputedCurve(c);
@@ -314,7 +320,7 @@ void autoModel(CurveSession& c) {
   s.mouseDragging = false;
   s.hotBoundary = s.hotLayer = -1;
   s.previousHotBoundary = s.previousHotLayer = -2;
-  if (!autoModelCore(s, *layers).ran) {
+  if (!build(s)) {
     c.dialogs.message(inversionRefusalMessage(InversionRefusal::CurveRange));
     repaintCurveWindow(c);
     return;

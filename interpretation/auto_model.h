@@ -4,6 +4,8 @@
 // starts the best fit is kept.
 #pragma once
 
+#include <functional>
+
 #include "curve/curve_session.h"
 
 namespace orv {
@@ -28,5 +30,11 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers);
 // drawn model (the buttons "..." and "<-", the curve, the table), written
 // back to the section point when the sounding came from there.
 void autoModel(CurveSession& c);
+
+// The window's side of a command that replaces the model by one it builds:
+// the old model and curve leave the picture, build runs (false: the curve
+// cannot be fitted, refused with its message), the new model is shown as a
+// drawn model and written back to its section point.
+void replaceModelInWindow(CurveSession& c, const std::function<bool(CurveWindowState&)>& build);
 
 }  // namespace orv

@@ -57,13 +57,18 @@ int neighbour(const SectionDatabase& db, bool next) {
 
 }  // namespace
 
-void copySoundingToPoint(const CurveWindowState& s, SectionProfile& profile, SectionPoint& point) {
+void copyModelToPoint(const CurveWindowState& s, SectionPoint& point) {
   const int boundaries = clampIndex(s.modelBoundaryCount, 0, MaxLayers - 1);
   for (int i = 0; i <= boundaries; ++i) {
     point.layerDepth[i] = s.depthFixed[i] == 1 ? -s.modelDepth[i] : s.modelDepth[i];
     point.layerRho[i] = s.rhoFixed[i] == 1 ? -s.modelRho[i] : s.modelRho[i];
   }
   point.MDLmx = boundaries;
+  point.fitError = static_cast<float>(s.modelFitError);
+}
+
+void copySoundingToPoint(const CurveWindowState& s, SectionProfile& profile, SectionPoint& point) {
+  copyModelToPoint(s, point);
 
   const int readings = clampIndex(s.readingCount, 0, MaxReadings);
   for (int m = 0; m < readings; ++m) {
@@ -80,7 +85,6 @@ void copySoundingToPoint(const CurveWindowState& s, SectionProfile& profile, Sec
   point.ABmx = clampIndex(s.gridMaxIndex, 0, GridCells - 1);
   point.nABmn = clampIndex(s.gridMinIndex, 0, GridCells - 1);
   point.MNmx = clampIndex(s.branchCount, 0, MaxBranch);
-  point.fitError = static_cast<float>(s.modelFitError);
 
   // The IP windows and their timing belong to the profile, and the sounding
   // with the most windows defines them (of equals the last one stored): one

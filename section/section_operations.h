@@ -71,6 +71,10 @@ void sectionDoubleClick(SectionSession& session);
 
 // --- copying between a stored point and the curve window -------------------------
 
+// The model of the curve window into point (fix marks as negative values,
+// layer count, misfit), as every write-back stores it.
+void copyModelToPoint(const CurveWindowState& s, SectionPoint& point);
+
 // The sounding of the curve window into point of profile (model, readings,
 // composite curve, counts, misfit, and the profile-wide IP data).
 void copySoundingToPoint(const CurveWindowState& s, SectionProfile& profile, SectionPoint& point);

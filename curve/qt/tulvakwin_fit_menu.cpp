@@ -6,6 +6,7 @@
 #include "curve/qt/tulvakwin.h"
 #include "interpretation/auto_model.h"
 #include "interpretation/equivalence.h"
+#include "interpretation/smooth_inversion.h"
 #include "interpretation/thorough_fit.h"
 
 void Tulvakwin::buildFitMenu() {
@@ -19,4 +20,6 @@ void Tulvakwin::buildFitMenu() {
           [this] { orv::showEquivalenceRanges(session_); });
   addItem(model, "Automatickmodel1", QStringLiteral("Automatický model"),
           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A), [this] { orv::autoModel(session_); });
+  addItem(model, "Hladkinverze1", QStringLiteral("Hladká inverze (bez počtu vrstev)"),
+          QKeySequence(), [this] { orv::smoothInversion(session_); });
 }

@@ -8,12 +8,14 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QThread>
 
 #include "base/fixed_text.h"
 #include "section/database_commands.h"
 #include "section/hbv_mouse.h"
 #include "section/ip_view_commands.h"
+#include "section/profile_commands.h"
 #include "section/qt/tvesparametryedit.h"
 #include "section/section_click.h"
 #include "section/section_operations.h"
@@ -157,6 +159,30 @@ void TSection::buildEditMenu(QMenu* edit) {
             showDeleteLineItem();
           })
       ->setCheckable(true);
+  edit->addSeparator();
+  addItem(edit, "Interpretujcelprofil1", QStringLiteral("Interpretuj celý profil …"),
+          QKeySequence(), [this] {
+            const auto progress = workProgress(QStringLiteral("Interpretuj celý profil"));
+            orv::interpretWholeProfile(session_, progress);
+          });
+  addItem(edit, "Laterlnvzannverze1", QStringLiteral("Laterálně vázaná inverze …"), QKeySequence(),
+          [this] {
+            const auto progress = workProgress(QStringLiteral("Laterálně vázaná inverze"));
+            orv::lateralInversionCommand(session_, progress);
+          });
+}
+
+orv::WorkProgress TSection::workProgress(const QString& title) {
+  // One dialog for the whole run, shown only when the work takes a while.
+  auto dialog = std::make_shared<QProgressDialog>(title, QStringLiteral("Storno"), 0, 1, this);
+  dialog->setWindowModality(Qt::WindowModal);
+  dialog->setMinimumDuration(500);
+  return [dialog](int done, int total) {
+    dialog->setMaximum(total);
+    dialog->setValue(done);
+    QCoreApplication::processEvents();
+    return !dialog->wasCanceled();
+  };
 }
 
 void TSection::showDeleteLineItem() {

@@ -10,6 +10,7 @@
 #include "base/zeroed_block.h"
 #include "curve/section_link.h"
 #include "section/curve_link.h"
+#include "section/profile_batch.h"
 #include "section/section_database.h"
 #include "section/section_session.h"
 #include "section/section_window_state.h"
@@ -110,6 +111,8 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void imgRezMouseMove(QMouseEvent* e);
   void imgRezMouseUp(QMouseEvent* e);
   void showDeleteLineItem();
+  // Progress of long work with "Storno"; false once the user cancelled.
+  orv::WorkProgress workProgress(const QString& title);
   void FormShow();
   void FormResize(QSize size);
   void buildDatabaseMenu(QMenu* menu);
