@@ -270,8 +270,8 @@ TEST_F(DeriveReadings, ReadingsTheGridCannotHoldAreDropped) {
                 {1e25f, 16.0f},     // grid index above 199
                 {6.15f, 17.0f, 0},  // branch 0 would land on the composite slot
                 {inf, 18.0f},
-                {10.0f, 19.0f, 2},  // kept
-                {7.97f, 20.0f, -1},
+                {10.0f, 19.0f, 2},   // kept
+                {7.97f, 20.0f, -6},  // no branch, even left out of the merge
             });
   for (int i = 0; i < 10; ++i) {
     f.s.readingIpReference[i] = 100.0f + i;
