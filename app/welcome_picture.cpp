@@ -1,10 +1,10 @@
 #include "app/welcome_picture.h"
 
 #include "base/zeroed_block.h"
+#include "core/curve/settings_file.h"
 #include "curve/curve_session.h"
 #include "curve/derive_readings.h"
 #include "curve/no_section.h"
-#include "curve/settings_file.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "interpretation/forward_problem.h"
 
 namespace fit_bench {

@@ -9,7 +9,7 @@
 
 #include "allocation_counter.h"
 #include "base/zeroed_block.h"
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/jacobian.h"
 #include "interpretation/long_filter.h"

@@ -7,7 +7,7 @@
 
 #include "allocation_counter.h"
 #include "base/zeroed_block.h"
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "fit_bench_support.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "bench/bench_curve_window.h"
+#include "core/curve/ip_window_layout.h"
 #include "curve/derive_readings.h"
-#include "curve/ip_window_layout.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/branch_merging.h"
 

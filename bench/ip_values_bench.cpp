@@ -9,7 +9,7 @@
 #include <random>
 
 #include "base/zeroed_block.h"
-#include "curve/ip_window_layout.h"
+#include "core/curve/ip_window_layout.h"
 #include "curveview/ip_values.h"
 
 namespace {

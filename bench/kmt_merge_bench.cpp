@@ -12,9 +12,9 @@
 
 #include "base/c_format.h"
 #include "base/zeroed_block.h"
-#include "curve/curve_window_state.h"
-#include "curve/grid_index.h"
-#include "curve/kmt_file.h"
+#include "core/curve/curve_window_state.h"
+#include "core/curve/grid_index.h"
+#include "core/curve/kmt_file.h"
 #include "interpretation/branch_merging.h"
 
 namespace {

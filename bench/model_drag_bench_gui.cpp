@@ -9,9 +9,9 @@
 #include <cmath>
 
 #include "bench/bench_curve_window.h"
+#include "core/curve/settings_file.h"
 #include "curve/curve_session.h"
 #include "curve/derive_readings.h"
-#include "curve/settings_file.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"

@@ -23,10 +23,10 @@
 #include "cli/export_command.h"
 #include "cli/section_picture.h"
 #endif
+#include "core/curve/curve_window_state.h"
+#include "core/curve/kmt_file.h"
 #include "curve/curve_session.h"
-#include "curve/curve_window_state.h"
 #include "curve/derive_readings.h"
-#include "curve/kmt_file.h"
 #include "interpretation/auto_model.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/equivalence.h"

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "curve/additions_file.h"
-#include "curve/settings_file.h"
+#include "core/curve/additions_file.h"
+#include "core/curve/settings_file.h"
 
 namespace orv {
 

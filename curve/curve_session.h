@@ -2,7 +2,7 @@
 // dialogs, the picture, the window around it and the section window.
 #pragma once
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "curve/section_link.h"
 #include "ui/canvas.h"
 #include "ui/dialogs.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "curve/grid_index.h"
+#include "core/curve/grid_index.h"
 #include "curveview/curve_rendering.h"
 
 namespace orv {

@@ -7,9 +7,9 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "core/curve/kmt_file.h"
+#include "core/curve/readings_snapshot.h"
 #include "curve/derive_readings.h"
-#include "curve/kmt_file.h"
-#include "curve/readings_snapshot.h"
 #include "interpretation/branch_merging.h"
 
 namespace orv {

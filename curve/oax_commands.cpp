@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "base/fixed_text.h"
+#include "core/curve/instrument_file.h"
+#include "core/curve/oax_file.h"
+#include "core/curve/point_number.h"
+#include "core/curve/readings_snapshot.h"
 #include "curve/derive_readings.h"
-#include "curve/instrument_file.h"
-#include "curve/oax_file.h"
-#include "curve/point_number.h"
-#include "curve/readings_snapshot.h"
 #include "interpretation/branch_merging.h"
 
 namespace orv {

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "base/fixed_text.h"
+#include "core/curve/instrument_file.h"
+#include "core/curve/readings_snapshot.h"
+#include "core/curve/sas_file.h"
 #include "curve/derive_readings.h"
-#include "curve/instrument_file.h"
-#include "curve/readings_snapshot.h"
-#include "curve/sas_file.h"
 #include "interpretation/branch_merging.h"
 
 namespace orv {

@@ -1,9 +1,9 @@
 #include "curve/settings_commands.h"
 
 #include "base/c_format.h"
-#include "curve/additions_file.h"
+#include "core/curve/additions_file.h"
+#include "core/curve/settings_file.h"
 #include "curve/curve_construction.h"
-#include "curve/settings_file.h"
 
 namespace orv {
 namespace {

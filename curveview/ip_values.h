@@ -2,7 +2,7 @@
 // sampled decay of the potential after the current is switched off.
 #pragma once
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/c_format.h"
-#include "curve/ip_window_layout.h"
+#include "core/curve/ip_window_layout.h"
 #include "curveview/ip_commands.h"
 
 namespace orv {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/zeroed_block.h"
-#include "curve/additions_file.h"
+#include "core/curve/additions_file.h"
 #include "fuzz/fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

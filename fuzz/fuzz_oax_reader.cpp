@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "base/zeroed_block.h"
-#include "curve/curve_window_state.h"
-#include "curve/oax_file.h"
+#include "core/curve/curve_window_state.h"
+#include "core/curve/oax_file.h"
 #include "curveview/ip_grid_file.h"
 #include "curveview/ip_values.h"
 #include "fuzz/fuzz_file.h"

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "base/zeroed_block.h"
-#include "curve/curve_window_state.h"
-#include "curve/sas_file.h"
+#include "core/curve/curve_window_state.h"
+#include "core/curve/sas_file.h"
 #include "fuzz/fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "base/zeroed_block.h"
-#include "curve/settings_file.h"
+#include "core/curve/settings_file.h"
 #include "fuzz/fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

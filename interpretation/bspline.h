@@ -3,7 +3,7 @@
 // plain polyline.
 #pragma once
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "ui/canvas.h"
 
 namespace orv {

@@ -7,8 +7,8 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "core/curve/grid_index.h"
 #include "curve/derive_readings.h"
-#include "curve/grid_index.h"
 #include "interpretation/branch_merging.h"
 
 namespace orv {

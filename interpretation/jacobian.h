@@ -3,7 +3,7 @@
 // partial derivatives dT_0/dT_k.
 #pragma once
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

@@ -5,7 +5,7 @@
 // thorough fit, the equivalence ranges and the automatic start model.
 #pragma once
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

@@ -17,7 +17,7 @@
 // the lattice itself (about 300 taps) that runs as a lagged convolution.
 #pragma once
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

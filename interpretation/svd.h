@@ -2,7 +2,7 @@
 // Householder bidiagonalisation and implicit-shift sweeps on the bidiagonal.
 #pragma once
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

@@ -2,7 +2,7 @@
 // implements it; tests use a recording stand-in.
 #pragma once
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "section/section_database.h"
 #include "ui/dialogs.h"
 

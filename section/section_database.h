@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

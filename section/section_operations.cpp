@@ -5,7 +5,7 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
-#include "curve/point_number.h"
+#include "core/curve/point_number.h"
 #include "section/database_commands.h"
 
 namespace orv {

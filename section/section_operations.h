@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "section/section_database.h"
 #include "section/section_session.h"
 #include "ui/canvas.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "ui/canvas.h"
 
 namespace orv {

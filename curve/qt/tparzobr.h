@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QWidget>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "curve/section_display_flags.h"
 #include "curve/settings_commands.h"
 #include "ui/dialogs.h"

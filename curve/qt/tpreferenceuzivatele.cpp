@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "curve/additions_file.h"
+#include "core/curve/additions_file.h"
 #include "curve/settings_commands.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "ui/dialogs.h"
 
 class QButtonGroup;

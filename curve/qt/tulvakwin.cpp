@@ -10,7 +10,8 @@
 #include <QPushButton>
 
 #include "base/fixed_text.h"
-#include "curve/additions_file.h"
+#include "core/curve/additions_file.h"
+#include "core/curve/settings_file.h"
 #include "curve/curve_construction.h"
 #include "curve/derive_readings.h"
 #include "curve/kmt_commands.h"
@@ -18,7 +19,6 @@
 #include "curve/oax_commands.h"
 #include "curve/sas_commands.h"
 #include "curve/settings_commands.h"
-#include "curve/settings_file.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/composite_editing.h"

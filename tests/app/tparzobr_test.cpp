@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "base/zeroed_block.h"
-#include "curve/settings_file.h"
+#include "core/curve/settings_file.h"
 #include "tests/app/modal_support.h"
 #include "ui/scripted_dialogs.h"
 

@@ -1,4 +1,4 @@
-#include "curve/additions_file.h"
+#include "core/curve/additions_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,8 +9,8 @@
 #include <string>
 
 #include "base/fixed_text.h"
+#include "core/curve/settings_file.h"
 #include "curve/curve_construction.h"
-#include "curve/settings_file.h"
 #include "curvebase_fakes.h"
 #include "tests/support/file_bytes.h"
 

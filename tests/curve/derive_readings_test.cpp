@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "curve/grid_index.h"
+#include "core/curve/grid_index.h"
 #include "curvebase_fakes.h"
 
 namespace orv {

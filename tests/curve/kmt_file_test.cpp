@@ -1,4 +1,4 @@
-#include "curve/kmt_file.h"
+#include "core/curve/kmt_file.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "core/curve/grid_index.h"
 #include "curve/derive_readings.h"
-#include "curve/grid_index.h"
 #include "interpretation/branch_merging.h"
 #include "tests/curve/kmt_test_support.h"
 #include "tests/support/fixture_path.h"

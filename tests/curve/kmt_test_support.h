@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/zeroed_block.h"
+#include "core/curve/settings_file.h"
 #include "curve/curve_session.h"
-#include "curve/settings_file.h"
 #include "ui/null_canvas.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"

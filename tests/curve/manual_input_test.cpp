@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/fixed_text.h"
-#include "curve/grid_index.h"
+#include "core/curve/grid_index.h"
 #include "tests/curve/kmt_test_support.h"
 
 namespace orv {

@@ -1,4 +1,4 @@
-#include "curve/sas_file.h"
+#include "core/curve/sas_file.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
-#include "curve/oax_file.h"
+#include "core/curve/oax_file.h"
 #include "curve/sas_commands.h"
 #include "tests/curve/kmt_test_support.h"
 #include "tests/curve/oax_test_support.h"

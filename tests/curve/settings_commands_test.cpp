@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "curve/settings_file.h"
+#include "core/curve/settings_file.h"
 #include "curvebase_fakes.h"
 
 namespace orv {

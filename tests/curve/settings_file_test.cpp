@@ -1,4 +1,4 @@
-#include "curve/settings_file.h"
+#include "core/curve/settings_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

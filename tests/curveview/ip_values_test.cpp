@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/zeroed_block.h"
-#include "curve/ip_window_layout.h"
+#include "core/curve/ip_window_layout.h"
 #include "curveview/ip_grid_file.h"
 
 namespace orv {

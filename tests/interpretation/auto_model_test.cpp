@@ -6,10 +6,10 @@
 #include <random>
 #include <string>
 
+#include "core/curve/kmt_file.h"
+#include "core/curve/oax_file.h"
+#include "core/curve/sas_file.h"
 #include "curve/derive_readings.h"
-#include "curve/kmt_file.h"
-#include "curve/oax_file.h"
-#include "curve/sas_file.h"
 #include "fit_references.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"

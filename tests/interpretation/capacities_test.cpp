@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/curve/grid_index.h"
+#include "core/curve/settings_file.h"
 #include "curve/derive_readings.h"
-#include "curve/grid_index.h"
-#include "curve/settings_file.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"

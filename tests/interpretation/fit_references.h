@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "interpretation/forward_problem.h"
 #include "numerics_support.h"
 

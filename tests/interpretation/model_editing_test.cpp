@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "base/c_format.h"
+#include "core/curve/grid_index.h"
+#include "core/curve/settings_file.h"
 #include "curve/derive_readings.h"
-#include "curve/grid_index.h"
-#include "curve/settings_file.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/branch_merging.h"
 #include "interpretation/forward_problem.h"

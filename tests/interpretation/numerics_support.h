@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/zeroed_block.h"
+#include "core/curve/curve_window_state.h"
 #include "curve/curve_session.h"
-#include "curve/curve_window_state.h"
 #include "interpretation/forward_problem.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"

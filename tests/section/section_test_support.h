@@ -11,7 +11,7 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "base/zeroed_block.h"
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "section/curve_link.h"
 #include "section/section_database.h"
 #include "section/section_operations.h"

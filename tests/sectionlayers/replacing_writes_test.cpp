@@ -8,7 +8,7 @@
 
 #include "base/fixed_text.h"
 #include "base/replacing_file.h"
-#include "curve/settings_file.h"
+#include "core/curve/settings_file.h"
 #include "sectionlayers/colour_scale_commands.h"
 #include "sectionlayers/dxf_settings.h"
 #include "tests/section/section_test_support.h"

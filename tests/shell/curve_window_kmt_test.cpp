@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/fixed_text.h"
-#include "curve/kmt_file.h"
+#include "core/curve/kmt_file.h"
 #include "curve/qt/tulvakwin.h"
 #include "tests/shell/shell_fixture.h"
 #include "ui/qt/image_widget.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "curve/ip_window_layout.h"
+#include "core/curve/ip_window_layout.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -4,8 +4,8 @@
 // numbered from 1 without gaps.
 #pragma once
 
-#include "curve/curve_window_state.h"
-#include "curve/instrument_file.h"
+#include "core/curve/curve_window_state.h"
+#include "core/curve/instrument_file.h"
 
 namespace orv {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

@@ -19,7 +19,7 @@
 
 #include <string>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

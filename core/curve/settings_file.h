@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 #include "ui/dialogs.h"
 
 namespace orv {

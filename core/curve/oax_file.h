@@ -7,8 +7,8 @@
 // the lines after it are rows of thirteen numbers only.
 #pragma once
 
-#include "curve/curve_window_state.h"
-#include "curve/instrument_file.h"
+#include "core/curve/curve_window_state.h"
+#include "core/curve/instrument_file.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "curve/readings_snapshot.h"
+#include "core/curve/readings_snapshot.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "curve/point_number.h"
+#include "core/curve/point_number.h"
 
 #include <charconv>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "curve/kmt_file.h"
+#include "core/curve/kmt_file.h"
 
 #include <climits>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "curve/oax_file.h"
+#include "core/curve/oax_file.h"
 
 #include <cstring>
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
-#include "curve/instrument_text.h"
+#include "core/curve/instrument_text.h"
 
 namespace orv {
 namespace {

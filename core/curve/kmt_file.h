@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

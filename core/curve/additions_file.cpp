@@ -1,4 +1,4 @@
-#include "curve/additions_file.h"
+#include "core/curve/additions_file.h"
 
 #include <cmath>
 #include <cstring>

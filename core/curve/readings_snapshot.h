@@ -5,7 +5,7 @@
 #pragma once
 
 #include "base/zeroed_block.h"
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

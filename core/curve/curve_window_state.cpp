@@ -1,4 +1,4 @@
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 #include "base/fixed_text.h"
 

@@ -1,4 +1,4 @@
-#include "curve/settings_file.h"
+#include "core/curve/settings_file.h"
 
 #include <unistd.h>
 

@@ -3,7 +3,7 @@
 // time axis of the decay samples (switch-off = ipLeadTime + ipOnTime).
 #pragma once
 
-#include "curve/curve_window_state.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 

@@ -1,9 +1,9 @@
-#include "curve/sas_file.h"
+#include "core/curve/sas_file.h"
 
 #include <cmath>
 
 #include "base/c_format.h"
-#include "curve/instrument_text.h"
+#include "core/curve/instrument_text.h"
 
 namespace orv {
 namespace {

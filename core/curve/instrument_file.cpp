@@ -1,4 +1,4 @@
-#include "curve/instrument_file.h"
+#include "core/curve/instrument_file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "base/c_format.h"
-#include "curve/ip_window_layout.h"
-#include "curve/point_number.h"
+#include "core/curve/ip_window_layout.h"
+#include "core/curve/point_number.h"
 
 namespace orv {
 namespace {

@@ -1,4 +1,4 @@
-#include "curve/instrument_text.h"
+#include "core/curve/instrument_text.h"
 
 #include <cctype>
 #include <charconv>

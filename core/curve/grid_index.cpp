@@ -1,4 +1,4 @@
-#include "curve/grid_index.h"
+#include "core/curve/grid_index.h"
 
 #include <bit>
 #include <cmath>
