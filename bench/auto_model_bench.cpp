@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include "base/zeroed_block.h"
+#include "core/interpretation/auto_model.h"
 #include "fit_bench_support.h"
-#include "interpretation/auto_model.h"
 
 namespace {
 

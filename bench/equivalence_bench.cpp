@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "base/zeroed_block.h"
+#include "core/interpretation/equivalence.h"
+#include "core/interpretation/thorough_fit.h"
 #include "fit_bench_support.h"
-#include "interpretation/equivalence.h"
-#include "interpretation/thorough_fit.h"
 
 namespace {
 

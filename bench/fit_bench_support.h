@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "core/curve/curve_window_state.h"
-#include "interpretation/forward_problem.h"
+#include "core/interpretation/forward_problem.h"
 
 namespace fit_bench {
 

@@ -10,10 +10,10 @@
 #include "allocation_counter.h"
 #include "base/zeroed_block.h"
 #include "core/curve/curve_window_state.h"
-#include "interpretation/forward_problem.h"
-#include "interpretation/jacobian.h"
-#include "interpretation/long_filter.h"
-#include "interpretation/svd.h"
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/jacobian.h"
+#include "core/interpretation/long_filter.h"
+#include "core/interpretation/svd.h"
 
 namespace {
 

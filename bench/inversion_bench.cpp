@@ -8,9 +8,9 @@
 #include "allocation_counter.h"
 #include "base/zeroed_block.h"
 #include "core/curve/curve_window_state.h"
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/inversion.h"
 #include "fit_bench_support.h"
-#include "interpretation/forward_problem.h"
-#include "interpretation/inversion.h"
 
 namespace {
 

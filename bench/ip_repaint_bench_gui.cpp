@@ -8,9 +8,9 @@
 
 #include "bench/bench_curve_window.h"
 #include "core/curve/ip_window_layout.h"
+#include "core/interpretation/branch_merging.h"
 #include "curve/derive_readings.h"
 #include "curveview/curve_rendering.h"
-#include "interpretation/branch_merging.h"
 
 namespace {
 

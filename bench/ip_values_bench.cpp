@@ -10,7 +10,7 @@
 
 #include "base/zeroed_block.h"
 #include "core/curve/ip_window_layout.h"
-#include "curveview/ip_values.h"
+#include "core/interpretation/ip_values.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "core/curve/curve_window_state.h"
 #include "core/curve/grid_index.h"
 #include "core/curve/kmt_file.h"
-#include "interpretation/branch_merging.h"
+#include "core/interpretation/branch_merging.h"
 
 namespace {
 

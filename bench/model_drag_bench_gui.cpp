@@ -10,11 +10,11 @@
 
 #include "bench/bench_curve_window.h"
 #include "core/curve/settings_file.h"
+#include "core/interpretation/branch_merging.h"
+#include "core/interpretation/forward_problem.h"
 #include "curve/curve_session.h"
 #include "curve/derive_readings.h"
 #include "curveview/curve_rendering.h"
-#include "interpretation/branch_merging.h"
-#include "interpretation/forward_problem.h"
 #include "interpretation/model_editing.h"
 
 namespace {

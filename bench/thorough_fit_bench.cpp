@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "base/zeroed_block.h"
+#include "core/interpretation/inversion.h"
+#include "core/interpretation/thorough_fit.h"
 #include "fit_bench_support.h"
-#include "interpretation/inversion.h"
-#include "interpretation/thorough_fit.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "base/fixed_text.h"
 #include "core/curve/kmt_file.h"
 #include "core/curve/readings_snapshot.h"
+#include "core/interpretation/branch_merging.h"
 #include "curve/derive_readings.h"
-#include "interpretation/branch_merging.h"
 
 namespace orv {
 namespace {

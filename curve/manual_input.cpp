@@ -8,10 +8,10 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "core/curve/grid_index.h"
+#include "core/interpretation/branch_merging.h"
 #include "curve/derive_readings.h"
 #include "curve/kmt_commands.h"
 #include "curve/oax_commands.h"
-#include "interpretation/branch_merging.h"
 
 namespace orv {
 namespace {

@@ -10,8 +10,8 @@
 #include "core/curve/oax_file.h"
 #include "core/curve/point_number.h"
 #include "core/curve/readings_snapshot.h"
+#include "core/interpretation/branch_merging.h"
 #include "curve/derive_readings.h"
-#include "interpretation/branch_merging.h"
 
 namespace orv {
 namespace {

@@ -7,8 +7,8 @@
 #include "core/curve/instrument_file.h"
 #include "core/curve/readings_snapshot.h"
 #include "core/curve/sas_file.h"
+#include "core/interpretation/branch_merging.h"
 #include "curve/derive_readings.h"
-#include "interpretation/branch_merging.h"
 
 namespace orv {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/interpretation/forward_problem.h"
 #include "curveview/chart_grid.h"
 #include "curveview/chart_style.h"
 #include "curveview/ip_drawing.h"
-#include "interpretation/forward_problem.h"
 
 namespace orv {
 namespace {

@@ -3,8 +3,8 @@
 // computed curve (XOR), labels, crosshair and cursor read-out.
 #pragma once
 
+#include "core/interpretation/bspline.h"
 #include "curve/curve_session.h"
-#include "interpretation/bspline.h"
 
 namespace orv {
 

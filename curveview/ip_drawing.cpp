@@ -3,9 +3,9 @@
 #include <string>
 
 #include "base/c_format.h"
+#include "core/interpretation/ip_values.h"
 #include "curveview/chart_style.h"
 #include "curveview/curve_rendering.h"
-#include "curveview/ip_values.h"
 
 namespace orv {
 namespace {

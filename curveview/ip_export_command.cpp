@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "core/interpretation/ip_grid_file.h"
 #include "curveview/ip_commands.h"
-#include "curveview/ip_grid_file.h"
 #include "ui/new_file_choice.h"
 
 namespace orv {

@@ -1,8 +1,8 @@
 // Editing of an outlying decay curve with the mouse (F5). The values are
 // recomputed from the samples at every redraw unless the sounding came from
 // the section, so the edit lasts for soundings loaded back from it only.
+#include "core/interpretation/ip_values.h"
 #include "curveview/ip_commands.h"
-#include "curveview/ip_values.h"
 #include "interpretation/composite_editing.h"
 
 namespace orv {

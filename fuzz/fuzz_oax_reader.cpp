@@ -5,8 +5,8 @@
 #include "base/zeroed_block.h"
 #include "core/curve/curve_window_state.h"
 #include "core/curve/oax_file.h"
-#include "curveview/ip_grid_file.h"
-#include "curveview/ip_values.h"
+#include "core/interpretation/ip_grid_file.h"
+#include "core/interpretation/ip_values.h"
 #include "fuzz/fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,9 +3,9 @@
 // back to its point.
 #include <cmath>
 
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/inversion.h"
 #include "curveview/curve_rendering.h"
-#include "interpretation/forward_problem.h"
-#include "interpretation/inversion.h"
 
 namespace orv {
 

@@ -2,8 +2,8 @@
 // left clicks fix corners, middle clicks take them back, and the end turns the
 // last layer into the half-space. Also the clearing of the model and the
 // steps the other model sources share.
+#include "core/interpretation/forward_problem.h"
 #include "curveview/curve_rendering.h"
-#include "interpretation/forward_problem.h"
 #include "interpretation/model_editing.h"
 #include "interpretation/model_editing_steps.h"
 

@@ -2,8 +2,8 @@
 // cancel) and the one-slot model clipboard.
 #include <cmath>
 
+#include "core/interpretation/inversion.h"
 #include "curveview/curve_rendering.h"
-#include "interpretation/inversion.h"
 #include "interpretation/model_editing.h"
 #include "interpretation/model_editing_steps.h"
 

@@ -3,10 +3,10 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "core/interpretation/auto_model.h"
+#include "core/interpretation/equivalence.h"
+#include "core/interpretation/thorough_fit.h"
 #include "curve/qt/tulvakwin.h"
-#include "interpretation/auto_model.h"
-#include "interpretation/equivalence.h"
-#include "interpretation/thorough_fit.h"
 
 void Tulvakwin::buildFitMenu() {
   QMenu* model = findChild<QMenu*>("Model1");

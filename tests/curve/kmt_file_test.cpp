@@ -10,8 +10,8 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "core/curve/grid_index.h"
+#include "core/interpretation/branch_merging.h"
 #include "curve/derive_readings.h"
-#include "interpretation/branch_merging.h"
 #include "tests/curve/kmt_test_support.h"
 #include "tests/support/fixture_path.h"
 

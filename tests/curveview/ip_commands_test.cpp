@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "core/interpretation/ip_grid_file.h"
 #include "curveview/ip_drawing.h"
-#include "curveview/ip_grid_file.h"
 #include "tests/curveview/chart_fixture.h"
 #include "tests/curveview/recording_canvas.h"
 

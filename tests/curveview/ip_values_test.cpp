@@ -1,6 +1,6 @@
 // The IP values per window, their averaging over the grid and the IP grid
 // file, on small soundings whose values can be worked out by hand.
-#include "curveview/ip_values.h"
+#include "core/interpretation/ip_values.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 #include "base/zeroed_block.h"
 #include "core/curve/ip_window_layout.h"
-#include "curveview/ip_grid_file.h"
+#include "core/interpretation/ip_grid_file.h"
 
 namespace orv {
 namespace {

@@ -1,4 +1,4 @@
-#include "interpretation/auto_model.h"
+#include "core/interpretation/auto_model.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +9,12 @@
 #include "core/curve/kmt_file.h"
 #include "core/curve/oax_file.h"
 #include "core/curve/sas_file.h"
+#include "core/interpretation/branch_merging.h"
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/inversion.h"
+#include "core/interpretation/thorough_fit.h"
 #include "curve/derive_readings.h"
 #include "fit_references.h"
-#include "interpretation/branch_merging.h"
-#include "interpretation/forward_problem.h"
-#include "interpretation/inversion.h"
-#include "interpretation/thorough_fit.h"
 #include "numerics_support.h"
 #include "tests/support/fixture_path.h"
 

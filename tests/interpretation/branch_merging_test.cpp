@@ -1,4 +1,4 @@
-#include "interpretation/branch_merging.h"
+#include "core/interpretation/branch_merging.h"
 
 #include <gtest/gtest.h>
 

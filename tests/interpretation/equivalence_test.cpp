@@ -1,13 +1,13 @@
-#include "interpretation/equivalence.h"
+#include "core/interpretation/equivalence.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/thorough_fit.h"
 #include "fit_references.h"
-#include "interpretation/forward_problem.h"
-#include "interpretation/thorough_fit.h"
 #include "numerics_support.h"
 
 namespace {

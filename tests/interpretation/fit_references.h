@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/curve/curve_window_state.h"
-#include "interpretation/forward_problem.h"
+#include "core/interpretation/forward_problem.h"
 #include "numerics_support.h"
 
 namespace fit_test {

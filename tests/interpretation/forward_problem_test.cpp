@@ -1,4 +1,4 @@
-#include "interpretation/forward_problem.h"
+#include "core/interpretation/forward_problem.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "interpretation/forward_problem.h"
-#include "interpretation/inversion.h"
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/inversion.h"
 #include "numerics_support.h"
 
 namespace {

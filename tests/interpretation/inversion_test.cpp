@@ -1,4 +1,4 @@
-#include "interpretation/inversion.h"
+#include "core/interpretation/inversion.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "interpretation/forward_problem.h"
+#include "core/interpretation/forward_problem.h"
 #include "numerics_support.h"
 
 namespace {

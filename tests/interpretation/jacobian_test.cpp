@@ -1,4 +1,4 @@
-#include "interpretation/jacobian.h"
+#include "core/interpretation/jacobian.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "interpretation/forward_problem.h"
+#include "core/interpretation/forward_problem.h"
 #include "numerics_support.h"
 
 namespace {

@@ -1,13 +1,13 @@
-#include "interpretation/long_filter.h"
+#include "core/interpretation/long_filter.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-#include "interpretation/forward_problem.h"
-#include "interpretation/inversion.h"
-#include "interpretation/jacobian.h"
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/inversion.h"
+#include "core/interpretation/jacobian.h"
 #include "numerics_support.h"
 
 namespace {

@@ -14,10 +14,10 @@
 #include "base/c_format.h"
 #include "core/curve/grid_index.h"
 #include "core/curve/settings_file.h"
+#include "core/interpretation/branch_merging.h"
+#include "core/interpretation/forward_problem.h"
 #include "curve/derive_readings.h"
 #include "curveview/curve_rendering.h"
-#include "interpretation/branch_merging.h"
-#include "interpretation/forward_problem.h"
 #include "tests/curve/kmt_test_support.h"
 
 namespace orv {

@@ -9,8 +9,8 @@
 
 #include "base/zeroed_block.h"
 #include "core/curve/curve_window_state.h"
+#include "core/interpretation/forward_problem.h"
 #include "curve/curve_session.h"
-#include "interpretation/forward_problem.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"
 

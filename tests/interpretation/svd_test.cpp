@@ -1,4 +1,4 @@
-#include "interpretation/svd.h"
+#include "core/interpretation/svd.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "interpretation/thorough_fit.h"
+#include "core/interpretation/thorough_fit.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <limits>
 #include <vector>
 
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/inversion.h"
 #include "fit_references.h"
-#include "interpretation/forward_problem.h"
-#include "interpretation/inversion.h"
 #include "numerics_support.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "base/cp1250.h"
+#include "core/interpretation/ip_grid_file.h"
 #include "curve/kmt_commands.h"
 #include "curveview/ip_commands.h"
-#include "curveview/ip_grid_file.h"
 #include "section/database_commands.h"
 #include "section/point_parameters.h"
 #include "sectionlayers/colour_scale_commands.h"

@@ -5,8 +5,8 @@
 #include <QKeySequence>
 #include <QPushButton>
 
+#include "core/interpretation/inversion.h"
 #include "curve/qt/tulvakwin.h"
-#include "interpretation/inversion.h"
 #include "tests/shell/shell_fixture.h"
 #include "ui/qt/image_widget.h"
 

@@ -1,13 +1,13 @@
 // The inversion's computation. Parameters are walked in the order
 // rho_0, h_0, rho_1, h_1, ..., rho_N; each one that is neither fixed nor
 // dependent gets the next column of the weighted Jacobian.
-#include "interpretation/inversion.h"
+#include "core/interpretation/inversion.h"
 
 #include <cmath>
 
-#include "interpretation/forward_problem.h"
-#include "interpretation/jacobian.h"
-#include "interpretation/svd.h"
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/jacobian.h"
+#include "core/interpretation/svd.h"
 
 namespace orv {
 

@@ -1,9 +1,9 @@
-#include "interpretation/jacobian.h"
+#include "core/interpretation/jacobian.h"
 
 #include <cmath>
 
-#include "interpretation/forward_problem.h"
-#include "interpretation/long_filter.h"
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/long_filter.h"
 
 namespace orv {
 

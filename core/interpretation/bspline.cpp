@@ -1,4 +1,4 @@
-#include "interpretation/bspline.h"
+#include "core/interpretation/bspline.h"
 
 #include <array>
 #include <cmath>

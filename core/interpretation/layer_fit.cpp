@@ -1,10 +1,10 @@
-#include "interpretation/layer_fit.h"
+#include "core/interpretation/layer_fit.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "interpretation/forward_problem.h"
+#include "core/interpretation/forward_problem.h"
 
 namespace orv {
 

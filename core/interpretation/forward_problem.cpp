@@ -1,7 +1,7 @@
 // The forward problem as the curve window runs it: the computed curve is an
 // XOR overlay, so the old one is erased with its own data before the arrays
 // change and the new one is drawn afterwards.
-#include "interpretation/forward_problem.h"
+#include "core/interpretation/forward_problem.h"
 
 #include "curveview/curve_rendering.h"
 

@@ -1,4 +1,4 @@
-#include "curveview/ip_values.h"
+#include "core/interpretation/ip_values.h"
 
 #include <algorithm>
 

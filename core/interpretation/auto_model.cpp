@@ -1,4 +1,4 @@
-#include "interpretation/auto_model.h"
+#include "core/interpretation/auto_model.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,12 +6,12 @@
 #include <string>
 
 #include "base/c_format.h"
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/inversion.h"
+#include "core/interpretation/layer_fit.h"
+#include "core/interpretation/thorough_fit.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/composite_editing.h"
-#include "interpretation/forward_problem.h"
-#include "interpretation/inversion.h"
-#include "interpretation/layer_fit.h"
-#include "interpretation/thorough_fit.h"
 
 namespace orv {
 

@@ -1,10 +1,10 @@
-#include "interpretation/branch_merging.h"
+#include "core/interpretation/branch_merging.h"
 
 #include <cmath>
 
 #include "base/c_format.h"
+#include "core/interpretation/forward_problem.h"
 #include "curveview/curve_rendering.h"
-#include "interpretation/forward_problem.h"
 
 namespace orv {
 namespace {

@@ -1,8 +1,8 @@
-#include "curveview/ip_grid_file.h"
+#include "core/interpretation/ip_grid_file.h"
 
 #include "base/c_format.h"
 #include "base/cp1250.h"
-#include "curveview/ip_values.h"
+#include "core/interpretation/ip_values.h"
 
 namespace orv {
 

@@ -3,8 +3,8 @@
 // misfit hardly moves, and never ending worse than it started.
 #pragma once
 
+#include "core/interpretation/inversion.h"
 #include "curve/curve_session.h"
-#include "interpretation/inversion.h"
 
 namespace orv {
 

@@ -1,14 +1,14 @@
-#include "interpretation/equivalence.h"
+#include "core/interpretation/equivalence.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "base/c_format.h"
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/layer_fit.h"
 #include "curveview/chart_style.h"
 #include "curveview/curve_rendering.h"
-#include "interpretation/forward_problem.h"
-#include "interpretation/layer_fit.h"
 
 namespace orv {
 

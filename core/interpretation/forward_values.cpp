@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "base/c_format.h"
-#include "interpretation/forward_problem.h"
-#include "interpretation/long_filter.h"
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/long_filter.h"
 
 namespace orv {
 

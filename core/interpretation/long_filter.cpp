@@ -1,9 +1,9 @@
-#include "interpretation/long_filter.h"
+#include "core/interpretation/long_filter.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "interpretation/forward_problem.h"
+#include "core/interpretation/forward_problem.h"
 
 namespace orv {
 

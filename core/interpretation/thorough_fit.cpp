@@ -1,7 +1,7 @@
-#include "interpretation/thorough_fit.h"
+#include "core/interpretation/thorough_fit.h"
 
-#include "interpretation/forward_problem.h"
-#include "interpretation/layer_fit.h"
+#include "core/interpretation/forward_problem.h"
+#include "core/interpretation/layer_fit.h"
 
 namespace orv {
 

@@ -7,8 +7,8 @@
 
 #include <string>
 
+#include "core/interpretation/inversion.h"
 #include "curve/curve_session.h"
-#include "interpretation/inversion.h"
 
 namespace orv {
 
