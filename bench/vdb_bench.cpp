@@ -14,8 +14,8 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "base/zeroed_block.h"
-#include "section/section_database.h"
-#include "section/vdb_file.h"
+#include "core/section/section_database.h"
+#include "core/section/vdb_file.h"
 
 namespace {
 

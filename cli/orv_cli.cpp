@@ -31,11 +31,11 @@
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 #include "core/interpretation/thorough_fit.h"
+#include "core/section/section_database.h"
+#include "core/section/vdb_file.h"
 #include "curve/curve_session.h"
 #include "curve/derive_readings.h"
 #include "section/database_commands.h"
-#include "section/section_database.h"
-#include "section/vdb_file.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "base/zeroed_block.h"
+#include "core/section/dxf_export.h"
+#include "core/section/dxf_settings.h"
+#include "core/section/section_database.h"
+#include "core/section/section_window_state.h"
 #include "fuzz/fuzz_file.h"
-#include "section/section_database.h"
-#include "section/section_window_state.h"
-#include "sectionlayers/dxf_export.h"
-#include "sectionlayers/dxf_settings.h"
 
 namespace {
 

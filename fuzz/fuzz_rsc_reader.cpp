@@ -6,11 +6,11 @@
 #include <cstdlib>
 
 #include "base/zeroed_block.h"
+#include "core/section/colour_scale.h"
+#include "core/section/colour_scale_file.h"
+#include "core/section/section_database.h"
+#include "core/section/section_layout.h"
 #include "fuzz/fuzz_file.h"
-#include "section/section_database.h"
-#include "section/section_layout.h"
-#include "sectionlayers/colour_scale.h"
-#include "sectionlayers/colour_scale_file.h"
 #include "ui/null_canvas.h"
 
 namespace {

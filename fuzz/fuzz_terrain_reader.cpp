@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "base/zeroed_block.h"
-#include "section/section_database.h"
-#include "sectionlayers/terrain_import.h"
+#include "core/section/section_database.h"
+#include "core/section/terrain_import.h"
 
 namespace {
 

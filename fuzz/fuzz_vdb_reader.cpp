@@ -5,9 +5,9 @@
 #include <cstdlib>
 
 #include "base/zeroed_block.h"
+#include "core/section/section_database.h"
+#include "core/section/vdb_file.h"
 #include "fuzz/fuzz_file.h"
-#include "section/section_database.h"
-#include "section/vdb_file.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "base/next_free_name.h"
+#include "core/section/vdb_file.h"
 #include "section/section_operations.h"
-#include "section/vdb_file.h"
 
 namespace orv {
 namespace {

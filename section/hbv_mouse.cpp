@@ -7,11 +7,11 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "core/section/boundary_lines.h"
+#include "core/section/section_layout.h"
 #include "section/section_click.h"
 #include "section/section_colours.h"
-#include "section/section_layout.h"
 #include "section/section_painting.h"
-#include "sectionlayers/boundary_lines.h"
 
 namespace orv {
 namespace {

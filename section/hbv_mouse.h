@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "section/section_database.h"
+#include "core/section/section_database.h"
 #include "section/section_session.h"
 
 namespace orv {

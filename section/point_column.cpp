@@ -6,8 +6,8 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "core/section/colour_scale.h"
 #include "section/section_colours.h"
-#include "sectionlayers/colour_scale.h"
 
 namespace orv {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "section/section_database.h"
-#include "section/section_window_state.h"
+#include "core/section/section_database.h"
+#include "core/section/section_window_state.h"
 #include "ui/canvas.h"
 
 namespace orv {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/curve/curve_window_state.h"
-#include "section/section_database.h"
+#include "core/section/section_database.h"
 #include "ui/dialogs.h"
 
 namespace orv {

@@ -4,8 +4,8 @@
 // inside the frame cost anything.
 #pragma once
 
-#include "section/section_database.h"
-#include "section/section_window_state.h"
+#include "core/section/section_database.h"
+#include "core/section/section_window_state.h"
 #include "ui/canvas.h"
 
 namespace orv {

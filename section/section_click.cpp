@@ -5,7 +5,7 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
-#include "section/section_layout.h"
+#include "core/section/section_layout.h"
 #include "section/section_operations.h"
 #include "section/section_painting.h"
 

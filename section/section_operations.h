@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/curve/curve_window_state.h"
-#include "section/section_database.h"
+#include "core/section/section_database.h"
 #include "section/section_session.h"
 #include "ui/canvas.h"
 

@@ -4,11 +4,11 @@
 #include <cmath>
 
 #include "base/fixed_text.h"
+#include "core/section/colour_scale.h"
+#include "core/section/layer_colouring.h"
 #include "section/point_column.h"
 #include "section/section_axes.h"
 #include "section/section_colours.h"
-#include "sectionlayers/colour_scale.h"
-#include "sectionlayers/layer_colouring.h"
 
 namespace orv {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "section/section_database.h"
-#include "section/section_window_state.h"
+#include "core/section/section_database.h"
+#include "core/section/section_window_state.h"
 #include "ui/canvas.h"
 #include "ui/window_chrome.h"
 

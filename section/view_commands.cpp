@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/c_format.h"
-#include "section/section_database.h"
+#include "core/section/section_database.h"
 #include "section/value_prompts.h"
 
 namespace orv {

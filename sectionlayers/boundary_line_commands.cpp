@@ -7,9 +7,9 @@
 #include <string>
 
 #include "base/c_format.h"
-#include "section/section_database.h"
+#include "core/section/boundary_lines.h"
+#include "core/section/section_database.h"
 #include "section/value_prompts.h"
-#include "sectionlayers/boundary_lines.h"
 
 namespace orv {
 namespace {

@@ -5,8 +5,8 @@
 // in step through session.chrome and end with session.redraw() unless noted.
 #pragma once
 
+#include "core/section/section_window_state.h"
 #include "section/section_session.h"
-#include "section/section_window_state.h"
 
 namespace orv {
 

@@ -12,7 +12,7 @@
 #include "base/fixed_text.h"
 #include "base/next_free_name.h"
 #include "base/replacing_file.h"
-#include "sectionlayers/colour_scale_file.h"
+#include "core/section/colour_scale_file.h"
 
 namespace orv {
 namespace {

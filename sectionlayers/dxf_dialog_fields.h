@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "sectionlayers/dxf_settings.h"
+#include "core/section/dxf_settings.h"
 
 namespace orv {
 

@@ -11,6 +11,9 @@
 #include <QThread>
 
 #include "base/fixed_text.h"
+#include "core/section/contour_grids.h"
+#include "core/section/dxf_export.h"
+#include "core/section/terrain_import.h"
 #include "section/database_commands.h"
 #include "section/hbv_mouse.h"
 #include "section/ip_view_commands.h"
@@ -21,9 +24,6 @@
 #include "section/view_commands.h"
 #include "sectionlayers/boundary_line_commands.h"
 #include "sectionlayers/colour_scale_commands.h"
-#include "sectionlayers/contour_grids.h"
-#include "sectionlayers/dxf_export.h"
-#include "sectionlayers/terrain_import.h"
 #include "ui/qt/image_printing.h"
 #include "ui/qt/image_widget.h"
 #include "ui/qt/jpeg_picture.h"

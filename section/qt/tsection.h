@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "base/zeroed_block.h"
+#include "core/section/dxf_settings.h"
+#include "core/section/section_database.h"
+#include "core/section/section_window_state.h"
 #include "curve/section_link.h"
 #include "section/curve_link.h"
-#include "section/section_database.h"
 #include "section/section_session.h"
-#include "section/section_window_state.h"
-#include "sectionlayers/dxf_settings.h"
 #include "ui/qt/qt_window_chrome.h"
 
 class QAction;

@@ -5,8 +5,8 @@
 
 #include <QDialog>
 
+#include "core/section/dxf_settings.h"
 #include "sectionlayers/dxf_dialog_fields.h"
-#include "sectionlayers/dxf_settings.h"
 
 class QLineEdit;
 class QPushButton;

@@ -10,13 +10,13 @@
 #include <memory>
 
 #include "../section/vdb_test_support.h"
+#include "core/section/colour_scale_file.h"
+#include "core/section/vdb_file.h"
 #include "section/database_commands.h"
 #include "section/qt/tsection.h"
 #include "section/section_painting.h"
-#include "section/vdb_file.h"
 #include "section_picture_support.h"
 #include "section_qt_support.h"
-#include "sectionlayers/colour_scale_file.h"
 #include "tests/support/fixture_path.h"
 #include "ui/qt/image_widget.h"
 

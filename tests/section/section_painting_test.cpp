@@ -9,10 +9,10 @@
 
 #include "base/fixed_text.h"
 #include "base/zeroed_block.h"
+#include "core/section/section_layout.h"
+#include "core/section/section_window_state.h"
 #include "section/point_column.h"
 #include "section/section_axes.h"
-#include "section/section_layout.h"
-#include "section/section_window_state.h"
 #include "tests/curveview/recording_canvas.h"
 
 namespace orv {

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "base/cp1250.h"
-#include "section/vdb_file.h"
+#include "core/section/vdb_file.h"
 
 namespace orv::testing {
 

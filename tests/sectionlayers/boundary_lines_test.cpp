@@ -1,4 +1,4 @@
-#include "sectionlayers/boundary_lines.h"
+#include "core/section/boundary_lines.h"
 
 #include <gtest/gtest.h>
 

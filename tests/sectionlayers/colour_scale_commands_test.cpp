@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "sectionlayers/colour_scale_file.h"
+#include "core/section/colour_scale_file.h"
 #include "tests/section/section_test_support.h"
 #include "tests/section/vdb_test_support.h"
 #include "ui/recording_chrome.h"

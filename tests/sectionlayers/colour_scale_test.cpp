@@ -1,4 +1,4 @@
-#include "sectionlayers/colour_scale.h"
+#include "core/section/colour_scale.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/zeroed_block.h"
-#include "section/section_database.h"
-#include "section/section_layout.h"
+#include "core/section/section_database.h"
+#include "core/section/section_layout.h"
 #include "tests/curveview/recording_canvas.h"
 
 namespace orv::testing {

@@ -1,4 +1,4 @@
-#include "sectionlayers/contour_grids.h"
+#include "core/section/contour_grids.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "base/cp1250.h"
-#include "section/vdb_file.h"
+#include "core/section/vdb_file.h"
 #include "tests/section/section_test_support.h"
 
 namespace orv::testing {

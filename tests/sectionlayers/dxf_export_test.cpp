@@ -1,4 +1,4 @@
-#include "sectionlayers/dxf_export.h"
+#include "core/section/dxf_export.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "sectionlayers/dxf_settings.h"
+#include "core/section/dxf_settings.h"
 
 #include <gtest/gtest.h>
 

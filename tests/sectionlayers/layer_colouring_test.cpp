@@ -1,4 +1,4 @@
-#include "sectionlayers/layer_colouring.h"
+#include "core/section/layer_colouring.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include "base/fixed_text.h"
 #include "base/replacing_file.h"
 #include "core/curve/settings_file.h"
+#include "core/section/dxf_settings.h"
 #include "sectionlayers/colour_scale_commands.h"
-#include "sectionlayers/dxf_settings.h"
 #include "tests/section/section_test_support.h"
 #include "tests/section/vdb_test_support.h"
 

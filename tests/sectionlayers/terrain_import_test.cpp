@@ -1,4 +1,4 @@
-#include "sectionlayers/terrain_import.h"
+#include "core/section/terrain_import.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

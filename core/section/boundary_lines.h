@@ -11,8 +11,8 @@
 
 #include <cstdint>
 
-#include "section/section_database.h"
-#include "section/section_layout.h"
+#include "core/section/section_database.h"
+#include "core/section/section_layout.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "sectionlayers/dxf_export.h"
+#include "core/section/dxf_export.h"
 
 #include <algorithm>
 #include <climits>
@@ -9,9 +9,9 @@
 #include "base/c_format.h"
 #include "base/cp1250.h"
 #include "base/fixed_text.h"
+#include "core/section/boundary_lines.h"
 #include "section/database_commands.h"
 #include "section/view_commands.h"
-#include "sectionlayers/boundary_lines.h"
 #include "ui/new_file_choice.h"
 
 namespace orv {

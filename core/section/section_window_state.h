@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "section/section_layout.h"
-#include "sectionlayers/boundary_lines.h"
-#include "sectionlayers/colour_scale.h"
+#include "core/section/boundary_lines.h"
+#include "core/section/colour_scale.h"
+#include "core/section/section_layout.h"
 
 namespace orv {
 

@@ -8,10 +8,10 @@
 
 #include <functional>
 
-#include "section/section_database.h"
-#include "section/section_window_state.h"
-#include "sectionlayers/boundary_lines.h"
-#include "sectionlayers/colour_scale.h"
+#include "core/section/boundary_lines.h"
+#include "core/section/colour_scale.h"
+#include "core/section/section_database.h"
+#include "core/section/section_window_state.h"
 #include "ui/canvas.h"
 
 namespace orv {

@@ -1,4 +1,4 @@
-#include "sectionlayers/terrain_import.h"
+#include "core/section/terrain_import.h"
 
 #include <algorithm>
 #include <array>
@@ -10,7 +10,7 @@
 
 #include "base/c_format.h"
 #include "base/cp1250.h"
-#include "sectionlayers/boundary_lines.h"
+#include "core/section/boundary_lines.h"
 
 namespace orv {
 namespace {

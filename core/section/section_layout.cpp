@@ -1,9 +1,9 @@
-#include "section/section_layout.h"
+#include "core/section/section_layout.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "section/section_window_state.h"
+#include "core/section/section_window_state.h"
 
 namespace orv {
 namespace {

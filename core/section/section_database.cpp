@@ -1,4 +1,4 @@
-#include "section/section_database.h"
+#include "core/section/section_database.h"
 
 namespace orv {
 

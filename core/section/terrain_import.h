@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "section/section_database.h"
+#include "core/section/section_database.h"
 #include "section/section_session.h"
 
 namespace orv {

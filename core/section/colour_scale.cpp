@@ -1,12 +1,12 @@
-#include "sectionlayers/colour_scale.h"
+#include "core/section/colour_scale.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "base/c_format.h"
-#include "section/section_database.h"
-#include "section/section_layout.h"
+#include "core/section/section_database.h"
+#include "core/section/section_layout.h"
 
 namespace orv {
 namespace {

@@ -10,7 +10,7 @@
 
 #include <cstdio>
 
-#include "section/section_database.h"
+#include "core/section/section_database.h"
 
 namespace orv {
 

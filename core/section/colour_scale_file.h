@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "sectionlayers/colour_scale.h"
+#include "core/section/colour_scale.h"
 
 namespace orv {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "section/section_database.h"
+#include "core/section/section_database.h"
 #include "ui/canvas.h"
 #include "ui/window_chrome.h"
 

@@ -1,4 +1,4 @@
-#include "sectionlayers/colour_scale_file.h"
+#include "core/section/colour_scale_file.h"
 
 #include <algorithm>
 #include <string>

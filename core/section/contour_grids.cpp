@@ -1,4 +1,4 @@
-#include "sectionlayers/contour_grids.h"
+#include "core/section/contour_grids.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,8 +9,8 @@
 #include "base/c_format.h"
 #include "base/cp1250.h"
 #include "base/fixed_text.h"
+#include "core/section/boundary_lines.h"
 #include "section/database_commands.h"
-#include "sectionlayers/boundary_lines.h"
 #include "ui/new_file_choice.h"
 
 namespace orv {

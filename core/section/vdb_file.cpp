@@ -1,4 +1,4 @@
-#include "section/vdb_file.h"
+#include "core/section/vdb_file.h"
 
 #include <locale.h>
 #include <stdlib.h>

@@ -8,10 +8,10 @@
 #include <functional>
 #include <string>
 
-#include "section/section_database.h"
+#include "core/section/dxf_settings.h"
+#include "core/section/section_database.h"
+#include "core/section/section_window_state.h"
 #include "section/section_session.h"
-#include "section/section_window_state.h"
-#include "sectionlayers/dxf_settings.h"
 
 namespace orv {
 

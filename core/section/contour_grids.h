@@ -12,10 +12,10 @@
 #include <functional>
 #include <string>
 
-#include "section/section_database.h"
+#include "core/section/layer_colouring.h"
+#include "core/section/section_database.h"
+#include "core/section/section_window_state.h"
 #include "section/section_session.h"
-#include "section/section_window_state.h"
-#include "sectionlayers/layer_colouring.h"
 
 namespace orv {
 
