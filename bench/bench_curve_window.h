@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "base/zeroed_block.h"
+#include "commands/curve/curve_session.h"
+#include "commands/curve/no_section.h"
 #include "core/curve/settings_file.h"
-#include "curve/curve_session.h"
-#include "curve/no_section.h"
 #include "ui/qt/qimage_canvas.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"

@@ -8,11 +8,11 @@
 #include <cmath>
 
 #include "bench/bench_curve_window.h"
+#include "commands/curve/curve_rendering.h"
+#include "commands/curve/curve_session.h"
+#include "commands/curve/derive_readings.h"
 #include "core/interpretation/branch_merging.h"
 #include "core/interpretation/forward_problem.h"
-#include "curve/curve_session.h"
-#include "curve/derive_readings.h"
-#include "curveview/curve_rendering.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <cmath>
 
 #include "bench/bench_curve_window.h"
+#include "commands/curve/curve_rendering.h"
+#include "commands/curve/derive_readings.h"
 #include "core/curve/ip_window_layout.h"
 #include "core/interpretation/branch_merging.h"
-#include "curve/derive_readings.h"
-#include "curveview/curve_rendering.h"
 
 namespace {
 

@@ -23,6 +23,8 @@
 #include "cli/export_command.h"
 #include "cli/section_picture.h"
 #endif
+#include "commands/curve/curve_session.h"
+#include "commands/curve/derive_readings.h"
 #include "core/curve/curve_window_state.h"
 #include "core/curve/kmt_file.h"
 #include "core/interpretation/auto_model.h"
@@ -33,8 +35,6 @@
 #include "core/interpretation/thorough_fit.h"
 #include "core/section/section_database.h"
 #include "core/section/vdb_file.h"
-#include "curve/curve_session.h"
-#include "curve/derive_readings.h"
 #include "section/database_commands.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cctype>
 
+#include "commands/curve/derive_readings.h"
 #include "core/curve/instrument_file.h"
 #include "core/curve/oax_file.h"
 #include "core/curve/sas_file.h"
-#include "curve/derive_readings.h"
 
 namespace orv::cli {
 

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "base/c_format.h"
+#include "commands/curve/composite_editing.h"
+#include "commands/curve/curve_rendering.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 #include "core/interpretation/layer_fit.h"
 #include "core/interpretation/thorough_fit.h"
-#include "curveview/curve_rendering.h"
-#include "interpretation/composite_editing.h"
 
 namespace orv {
 

@@ -4,7 +4,7 @@
 // starts the best fit is kept.
 #pragma once
 
-#include "curve/curve_session.h"
+#include "commands/curve/curve_session.h"
 
 namespace orv {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "base/c_format.h"
+#include "commands/curve/curve_rendering.h"
 #include "core/interpretation/forward_problem.h"
-#include "curveview/curve_rendering.h"
 
 namespace orv {
 namespace {

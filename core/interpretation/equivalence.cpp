@@ -5,10 +5,10 @@
 #include <string>
 
 #include "base/c_format.h"
+#include "commands/curve/chart_style.h"
+#include "commands/curve/curve_rendering.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/layer_fit.h"
-#include "curveview/chart_style.h"
-#include "curveview/curve_rendering.h"
 
 namespace orv {
 

@@ -7,8 +7,8 @@
 
 #include <string>
 
+#include "commands/curve/curve_session.h"
 #include "core/interpretation/inversion.h"
-#include "curve/curve_session.h"
 
 namespace orv {
 

@@ -3,7 +3,7 @@
 // change and the new one is drawn afterwards.
 #include "core/interpretation/forward_problem.h"
 
-#include "curveview/curve_rendering.h"
+#include "commands/curve/curve_rendering.h"
 
 namespace orv {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "curve/curve_session.h"
+#include "commands/curve/curve_session.h"
 
 namespace orv {
 

@@ -3,7 +3,7 @@
 // the damping taken from the singular values of the weighted Jacobian.
 #pragma once
 
-#include "curve/curve_session.h"
+#include "commands/curve/curve_session.h"
 
 namespace orv {
 

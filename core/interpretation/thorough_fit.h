@@ -3,8 +3,8 @@
 // misfit hardly moves, and never ending worse than it started.
 #pragma once
 
+#include "commands/curve/curve_session.h"
 #include "core/interpretation/inversion.h"
-#include "curve/curve_session.h"
 
 namespace orv {
 

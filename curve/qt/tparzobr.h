@@ -5,9 +5,9 @@
 #include <QDialog>
 #include <QWidget>
 
+#include "commands/curve/section_display_flags.h"
+#include "commands/curve/settings_commands.h"
 #include "core/curve/curve_window_state.h"
-#include "curve/section_display_flags.h"
-#include "curve/settings_commands.h"
 #include "ui/dialogs.h"
 
 class QCheckBox;

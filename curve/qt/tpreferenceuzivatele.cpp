@@ -10,8 +10,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "commands/curve/settings_commands.h"
 #include "core/curve/additions_file.h"
-#include "curve/settings_commands.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "base/zeroed_block.h"
-#include "curve/curve_session.h"
+#include "commands/curve/curve_session.h"
 #include "section/curve_link.h"
 #include "ui/qt/qt_dialogs.h"
 #include "ui/qt/qt_window_chrome.h"

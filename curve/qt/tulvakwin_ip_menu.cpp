@@ -3,8 +3,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "commands/curve/ip_commands.h"
 #include "curve/qt/tulvakwin.h"
-#include "curveview/ip_commands.h"
 
 void Tulvakwin::buildEditMenu() {
   QMenu* editace = menuBar()->addMenu(QStringLiteral("Editace"));

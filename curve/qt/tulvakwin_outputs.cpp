@@ -3,8 +3,8 @@
 #include <QMenuBar>
 #include <QPrinter>
 
+#include "commands/curve/curve_outputs.h"
 #include "curve/qt/tulvakwin.h"
-#include "curveview/curve_outputs.h"
 #include "ui/qt/image_printing.h"
 #include "ui/qt/image_widget.h"
 #include "ui/qt/jpeg_picture.h"

@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "base/zeroed_block.h"
+#include "commands/curve/section_link.h"
 #include "core/section/dxf_settings.h"
 #include "core/section/section_database.h"
 #include "core/section/section_window_state.h"
-#include "curve/section_link.h"
 #include "section/curve_link.h"
 #include "section/section_session.h"
 #include "ui/qt/qt_window_chrome.h"

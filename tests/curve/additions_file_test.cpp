@@ -9,8 +9,8 @@
 #include <string>
 
 #include "base/fixed_text.h"
+#include "commands/curve/curve_construction.h"
 #include "core/curve/settings_file.h"
-#include "curve/curve_construction.h"
 #include "curvebase_fakes.h"
 #include "tests/support/file_bytes.h"
 

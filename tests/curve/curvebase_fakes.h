@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/zeroed_block.h"
-#include "curve/curve_session.h"
+#include "commands/curve/curve_session.h"
 #include "ui/null_canvas.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"

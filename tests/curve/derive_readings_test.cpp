@@ -1,4 +1,4 @@
-#include "curve/derive_readings.h"
+#include "commands/curve/derive_readings.h"
 
 #include <gtest/gtest.h>
 

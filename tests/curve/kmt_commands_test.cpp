@@ -1,4 +1,4 @@
-#include "curve/kmt_commands.h"
+#include "commands/curve/kmt_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "commands/curve/derive_readings.h"
 #include "core/curve/grid_index.h"
 #include "core/interpretation/branch_merging.h"
-#include "curve/derive_readings.h"
 #include "tests/curve/kmt_test_support.h"
 #include "tests/support/fixture_path.h"
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/zeroed_block.h"
+#include "commands/curve/curve_session.h"
 #include "core/curve/settings_file.h"
-#include "curve/curve_session.h"
 #include "ui/null_canvas.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"

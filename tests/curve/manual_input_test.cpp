@@ -1,4 +1,4 @@
-#include "curve/manual_input.h"
+#include "commands/curve/manual_input.h"
 
 #include <gtest/gtest.h>
 

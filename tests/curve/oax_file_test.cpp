@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/fixed_text.h"
+#include "commands/curve/oax_commands.h"
 #include "core/curve/point_number.h"
-#include "curve/oax_commands.h"
 #include "tests/curve/kmt_test_support.h"
 #include "tests/curve/oax_test_support.h"
 #include "tests/support/fixture_path.h"

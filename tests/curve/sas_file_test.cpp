@@ -7,8 +7,8 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "commands/curve/sas_commands.h"
 #include "core/curve/oax_file.h"
-#include "curve/sas_commands.h"
 #include "tests/curve/kmt_test_support.h"
 #include "tests/curve/oax_test_support.h"
 #include "tests/support/fixture_path.h"

@@ -1,4 +1,4 @@
-#include "curve/settings_commands.h"
+#include "commands/curve/settings_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "base/fixed_text.h"
-#include "curve/curve_construction.h"
+#include "commands/curve/curve_construction.h"
 #include "curvebase_fakes.h"
 #include "tests/support/file_bytes.h"
 

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "base/zeroed_block.h"
-#include "curve/curve_session.h"
+#include "commands/curve/curve_session.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"
 

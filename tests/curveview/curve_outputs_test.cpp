@@ -1,7 +1,7 @@
 // "Vytiskni co vidíš" before the page goes out and the JPEG file dialog: the
 // refusal without a drawn sounding, the caption written over the picture and
 // the questions the save dialog asks.
-#include "curveview/curve_outputs.h"
+#include "commands/curve/curve_outputs.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "base/fixed_text.h"
-#include "curveview/curve_rendering.h"
+#include "commands/curve/curve_rendering.h"
 #include "tests/curveview/chart_fixture.h"
 #include "tests/curveview/recording_canvas.h"
 

@@ -1,4 +1,4 @@
-#include "curveview/curve_rendering.h"
+#include "commands/curve/curve_rendering.h"
 
 #include <gtest/gtest.h>
 

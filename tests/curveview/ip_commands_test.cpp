@@ -1,7 +1,7 @@
 // The IP commands as the user meets them: the input boxes of the windows,
 // the export's file choice, the outlier edit with the mouse, the overlay and
 // the panel drawn for a known chart.
-#include "curveview/ip_commands.h"
+#include "commands/curve/ip_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "commands/curve/ip_drawing.h"
 #include "core/interpretation/ip_grid_file.h"
-#include "curveview/ip_drawing.h"
 #include "tests/curveview/chart_fixture.h"
 #include "tests/curveview/recording_canvas.h"
 

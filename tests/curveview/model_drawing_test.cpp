@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "curveview/curve_rendering.h"
+#include "commands/curve/curve_rendering.h"
 #include "tests/curveview/chart_fixture.h"
 #include "tests/curveview/recording_canvas.h"
 

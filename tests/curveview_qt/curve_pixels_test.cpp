@@ -5,7 +5,7 @@
 #include <QImage>
 #include <cmath>
 
-#include "curveview/curve_rendering.h"
+#include "commands/curve/curve_rendering.h"
 #include "tests/curveview/chart_fixture.h"
 #include "ui/qt/qimage_canvas.h"
 

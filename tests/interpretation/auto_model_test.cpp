@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "commands/curve/derive_readings.h"
 #include "core/curve/kmt_file.h"
 #include "core/curve/oax_file.h"
 #include "core/curve/sas_file.h"
@@ -13,7 +14,6 @@
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 #include "core/interpretation/thorough_fit.h"
-#include "curve/derive_readings.h"
 #include "fit_references.h"
 #include "numerics_support.h"
 #include "tests/support/fixture_path.h"

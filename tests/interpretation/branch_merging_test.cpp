@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "commands/curve/derive_readings.h"
 #include "core/curve/grid_index.h"
-#include "curve/derive_readings.h"
 #include "tests/curve/kmt_test_support.h"
 
 namespace orv {

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "commands/curve/curve_rendering.h"
+#include "commands/curve/derive_readings.h"
+#include "commands/curve/model_editing.h"
 #include "core/curve/grid_index.h"
 #include "core/curve/settings_file.h"
 #include "core/interpretation/branch_merging.h"
 #include "core/interpretation/forward_problem.h"
-#include "curve/derive_readings.h"
-#include "curveview/curve_rendering.h"
-#include "interpretation/model_editing.h"
 #include "tests/curve/kmt_test_support.h"
 
 namespace orv {

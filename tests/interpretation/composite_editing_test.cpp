@@ -1,4 +1,4 @@
-#include "interpretation/composite_editing.h"
+#include "commands/curve/composite_editing.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "base/fixed_text.h"
+#include "commands/curve/derive_readings.h"
 #include "core/curve/grid_index.h"
 #include "core/interpretation/branch_merging.h"
-#include "curve/derive_readings.h"
 #include "tests/curve/kmt_test_support.h"
 
 namespace orv {

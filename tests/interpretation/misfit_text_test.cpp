@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "base/zeroed_block.h"
+#include "commands/curve/curve_session.h"
+#include "commands/curve/no_section.h"
 #include "core/interpretation/forward_problem.h"
-#include "curve/curve_session.h"
-#include "curve/no_section.h"
 #include "ui/null_canvas.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "base/zeroed_block.h"
+#include "commands/curve/curve_session.h"
 #include "core/curve/curve_window_state.h"
 #include "core/interpretation/forward_problem.h"
-#include "curve/curve_session.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"
 

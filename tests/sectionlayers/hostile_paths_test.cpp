@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "base/cp1250.h"
+#include "commands/curve/ip_commands.h"
+#include "commands/curve/kmt_commands.h"
 #include "core/interpretation/ip_grid_file.h"
 #include "core/section/contour_grids.h"
 #include "core/section/dxf_export.h"
-#include "curve/kmt_commands.h"
-#include "curveview/ip_commands.h"
 #include "section/database_commands.h"
 #include "section/point_parameters.h"
 #include "sectionlayers/colour_scale_commands.h"

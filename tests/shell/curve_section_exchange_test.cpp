@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "app/shell.h"
-#include "curve/kmt_commands.h"
+#include "commands/curve/kmt_commands.h"
 #include "curve/qt/tulvakwin.h"
 #include "section/point_parameters.h"
 #include "section/qt/tsection.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "app/shell.h"
+#include "commands/curve/curve_rendering.h"
 #include "curve/qt/tulvakwin.h"
-#include "curveview/curve_rendering.h"
 #include "tests/shell/shell_fixture.h"
 #include "ui/qt/image_widget.h"
 

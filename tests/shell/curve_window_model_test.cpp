@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "commands/curve/curve_rendering.h"
 #include "core/interpretation/forward_problem.h"
 #include "curve/qt/tulvakwin.h"
-#include "curveview/curve_rendering.h"
 #include "tests/shell/shell_fixture.h"
 #include "ui/qt/image_widget.h"
 

@@ -10,8 +10,8 @@
 #include <QTest>
 #include <cstdlib>
 
+#include "commands/curve/curve_outputs.h"
 #include "curve/qt/tulvakwin.h"
-#include "curveview/curve_outputs.h"
 #include "tests/shell/shell_fixture.h"
 #include "ui/qt/image_printing.h"
 #include "ui/qt/image_widget.h"

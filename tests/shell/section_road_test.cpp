@@ -11,8 +11,8 @@
 
 #include "app/shell.h"
 #include "base/fixed_text.h"
+#include "commands/curve/curve_rendering.h"
 #include "curve/qt/tulvakwin.h"
-#include "curveview/curve_rendering.h"
 #include "section/point_parameters.h"
 #include "section/qt/tsection.h"
 #include "tests/shell/shell_fixture.h"
