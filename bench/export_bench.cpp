@@ -8,12 +8,12 @@
 #include <string>
 
 #include "base/zeroed_block.h"
+#include "commands/section/database_commands.h"
 #include "core/section/contour_grids.h"
 #include "core/section/dxf_export.h"
 #include "core/section/layer_colouring.h"
 #include "core/section/section_layout.h"
 #include "core/section/section_window_state.h"
-#include "section/database_commands.h"
 #include "ui/null_canvas.h"
 
 namespace {

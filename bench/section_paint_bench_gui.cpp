@@ -12,10 +12,10 @@
 #include <memory>
 
 #include "base/zeroed_block.h"
+#include "commands/section/database_commands.h"
+#include "commands/section/section_axes.h"
+#include "commands/section/section_painting.h"
 #include "core/section/section_window_state.h"
-#include "section/database_commands.h"
-#include "section/section_axes.h"
-#include "section/section_painting.h"
 #include "ui/null_canvas.h"
 #include "ui/qt/qimage_canvas.h"
 

@@ -25,6 +25,7 @@
 #endif
 #include "commands/curve/curve_session.h"
 #include "commands/curve/derive_readings.h"
+#include "commands/section/database_commands.h"
 #include "core/curve/curve_window_state.h"
 #include "core/curve/kmt_file.h"
 #include "core/interpretation/auto_model.h"
@@ -35,7 +36,6 @@
 #include "core/interpretation/thorough_fit.h"
 #include "core/section/section_database.h"
 #include "core/section/vdb_file.h"
-#include "section/database_commands.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "base/c_format.h"
+#include "commands/section/database_commands.h"
+#include "commands/section/section_painting.h"
 #include "core/section/colour_scale_file.h"
 #include "core/section/vdb_file.h"
-#include "section/database_commands.h"
-#include "section/section_painting.h"
 
 namespace orv::cli {
 namespace {

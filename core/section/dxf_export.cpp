@@ -9,9 +9,9 @@
 #include "base/c_format.h"
 #include "base/cp1250.h"
 #include "base/fixed_text.h"
+#include "commands/section/database_commands.h"
+#include "commands/section/view_commands.h"
 #include "core/section/boundary_lines.h"
-#include "section/database_commands.h"
-#include "section/view_commands.h"
 #include "ui/new_file_choice.h"
 
 namespace orv {

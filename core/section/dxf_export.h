@@ -8,10 +8,10 @@
 #include <functional>
 #include <string>
 
+#include "commands/section/section_session.h"
 #include "core/section/dxf_settings.h"
 #include "core/section/section_database.h"
 #include "core/section/section_window_state.h"
-#include "section/section_session.h"
 
 namespace orv {
 

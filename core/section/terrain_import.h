@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "commands/section/section_session.h"
 #include "core/section/section_database.h"
-#include "section/section_session.h"
 
 namespace orv {
 

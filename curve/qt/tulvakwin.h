@@ -9,7 +9,7 @@
 
 #include "base/zeroed_block.h"
 #include "commands/curve/curve_session.h"
-#include "section/curve_link.h"
+#include "commands/section/curve_link.h"
 #include "ui/qt/qt_dialogs.h"
 #include "ui/qt/qt_window_chrome.h"
 

@@ -9,11 +9,11 @@
 
 #include "base/zeroed_block.h"
 #include "commands/curve/section_link.h"
+#include "commands/section/curve_link.h"
+#include "commands/section/section_session.h"
 #include "core/section/dxf_settings.h"
 #include "core/section/section_database.h"
 #include "core/section/section_window_state.h"
-#include "section/curve_link.h"
-#include "section/section_session.h"
 #include "ui/qt/qt_window_chrome.h"
 
 class QAction;

@@ -6,8 +6,8 @@
 
 #include <QDialog>
 
-#include "section/point_parameters.h"
-#include "section/section_session.h"
+#include "commands/section/point_parameters.h"
+#include "commands/section/section_session.h"
 
 class QLineEdit;
 class QPushButton;

@@ -5,8 +5,8 @@
 
 #include <QDialog>
 
+#include "commands/section/dxf_dialog_fields.h"
 #include "core/section/dxf_settings.h"
-#include "sectionlayers/dxf_dialog_fields.h"
 
 class QLineEdit;
 class QPushButton;

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "base/zeroed_block.h"
+#include "commands/section/database_commands.h"
+#include "commands/section/section_painting.h"
 #include "core/section/colour_scale_file.h"
 #include "core/section/vdb_file.h"
-#include "section/database_commands.h"
-#include "section/section_painting.h"
 #include "tests/support/fixture_path.h"
 #include "ui/qt/qimage_canvas.h"
 

@@ -10,11 +10,11 @@
 #include <memory>
 
 #include "../section/vdb_test_support.h"
+#include "commands/section/database_commands.h"
+#include "commands/section/section_painting.h"
 #include "core/section/colour_scale_file.h"
 #include "core/section/vdb_file.h"
-#include "section/database_commands.h"
 #include "section/qt/tsection.h"
-#include "section/section_painting.h"
 #include "section_picture_support.h"
 #include "section_qt_support.h"
 #include "tests/support/fixture_path.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "section/hbv_mouse.h"
+#include "commands/section/hbv_mouse.h"
 #include "section_test_support.h"
 
 namespace orv::testing {

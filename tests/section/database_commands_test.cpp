@@ -1,4 +1,4 @@
-#include "section/database_commands.h"
+#include "commands/section/database_commands.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "section/hbv_mouse.h"
+#include "commands/section/hbv_mouse.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "section/section_click.h"
+#include "commands/section/section_click.h"
 
 #include "section_test_support.h"
 #include "tests/curveview/recording_canvas.h"

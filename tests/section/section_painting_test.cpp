@@ -1,4 +1,4 @@
-#include "section/section_painting.h"
+#include "commands/section/section_painting.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 
 #include "base/fixed_text.h"
 #include "base/zeroed_block.h"
+#include "commands/section/point_column.h"
+#include "commands/section/section_axes.h"
 #include "core/section/section_layout.h"
 #include "core/section/section_window_state.h"
-#include "section/point_column.h"
-#include "section/section_axes.h"
 #include "tests/curveview/recording_canvas.h"
 
 namespace orv {

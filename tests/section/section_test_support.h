@@ -11,11 +11,11 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "base/zeroed_block.h"
+#include "commands/section/curve_link.h"
+#include "commands/section/section_operations.h"
+#include "commands/section/section_session.h"
 #include "core/curve/curve_window_state.h"
 #include "core/section/section_database.h"
-#include "section/curve_link.h"
-#include "section/section_operations.h"
-#include "section/section_session.h"
 #include "ui/scripted_dialogs.h"
 
 namespace orv::testing {

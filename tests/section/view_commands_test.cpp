@@ -1,11 +1,11 @@
-#include "section/view_commands.h"
+#include "commands/section/view_commands.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
 
-#include "section/ip_view_commands.h"
+#include "commands/section/ip_view_commands.h"
 #include "section_test_support.h"
 #include "ui/recording_chrome.h"
 

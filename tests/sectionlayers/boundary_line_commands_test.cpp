@@ -1,4 +1,4 @@
-#include "sectionlayers/boundary_line_commands.h"
+#include "commands/section/boundary_line_commands.h"
 
 #include <optional>
 #include <string>

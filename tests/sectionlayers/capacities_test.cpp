@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "base/c_format.h"
+#include "commands/section/boundary_line_commands.h"
+#include "commands/section/colour_scale_commands.h"
 #include "core/section/terrain_import.h"
-#include "sectionlayers/boundary_line_commands.h"
-#include "sectionlayers/colour_scale_commands.h"
 #include "tests/curve/kmt_test_support.h"
 #include "tests/section/section_test_support.h"
 

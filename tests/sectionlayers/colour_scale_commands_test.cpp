@@ -1,4 +1,4 @@
-#include "sectionlayers/colour_scale_commands.h"
+#include "commands/section/colour_scale_commands.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "sectionlayers/dxf_dialog_fields.h"
+#include "commands/section/dxf_dialog_fields.h"
 
 #include <gtest/gtest.h>
 

@@ -16,8 +16,8 @@
 #include "base/cp1250.h"
 #include "base/fixed_text.h"
 #include "base/zeroed_block.h"
-#include "section/curve_link.h"
-#include "section/section_session.h"
+#include "commands/section/curve_link.h"
+#include "commands/section/section_session.h"
 #include "ui/scripted_dialogs.h"
 
 namespace orv {

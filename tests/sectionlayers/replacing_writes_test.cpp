@@ -8,9 +8,9 @@
 
 #include "base/fixed_text.h"
 #include "base/replacing_file.h"
+#include "commands/section/colour_scale_commands.h"
 #include "core/curve/settings_file.h"
 #include "core/section/dxf_settings.h"
-#include "sectionlayers/colour_scale_commands.h"
 #include "tests/section/section_test_support.h"
 #include "tests/section/vdb_test_support.h"
 

@@ -6,10 +6,10 @@
 
 #include "app/shell.h"
 #include "commands/curve/kmt_commands.h"
+#include "commands/section/point_parameters.h"
+#include "commands/section/section_operations.h"
 #include "curve/qt/tulvakwin.h"
-#include "section/point_parameters.h"
 #include "section/qt/tsection.h"
-#include "section/section_operations.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

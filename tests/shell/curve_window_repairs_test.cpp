@@ -14,10 +14,10 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "commands/curve/curve_rendering.h"
+#include "commands/section/section_operations.h"
 #include "core/interpretation/forward_problem.h"
 #include "curve/qt/tulvakwin.h"
 #include "section/qt/tsection.h"
-#include "section/section_operations.h"
 #include "tests/shell/shell_fixture.h"
 #include "ui/qt/image_widget.h"
 

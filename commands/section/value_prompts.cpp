@@ -1,4 +1,4 @@
-#include "section/value_prompts.h"
+#include "commands/section/value_prompts.h"
 
 #include <cfloat>
 #include <cmath>

@@ -4,7 +4,7 @@
 // Qt-free; they end with session.redraw().
 #pragma once
 
-#include "section/section_session.h"
+#include "commands/section/section_session.h"
 
 namespace orv {
 

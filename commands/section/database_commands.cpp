@@ -1,4 +1,4 @@
-#include "section/database_commands.h"
+#include "commands/section/database_commands.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -8,8 +8,8 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "base/next_free_name.h"
+#include "commands/section/section_operations.h"
 #include "core/section/vdb_file.h"
-#include "section/section_operations.h"
 
 namespace orv {
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "section/section_session.h"
+#include "commands/section/section_session.h"
 
 namespace orv {
 

@@ -5,7 +5,7 @@
 // step through session.chrome and end with session.redraw() unless noted.
 #pragma once
 
-#include "section/section_session.h"
+#include "commands/section/section_session.h"
 
 namespace orv {
 

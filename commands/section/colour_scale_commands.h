@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "section/section_session.h"
+#include "commands/section/section_session.h"
 
 namespace orv {
 

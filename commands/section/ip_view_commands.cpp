@@ -1,4 +1,4 @@
-#include "section/ip_view_commands.h"
+#include "commands/section/ip_view_commands.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -7,8 +7,8 @@
 #include <string>
 
 #include "base/c_format.h"
+#include "commands/section/value_prompts.h"
 #include "core/section/section_database.h"
-#include "section/value_prompts.h"
 
 namespace orv {
 namespace {

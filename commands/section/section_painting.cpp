@@ -1,14 +1,14 @@
-#include "section/section_painting.h"
+#include "commands/section/section_painting.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "base/fixed_text.h"
+#include "commands/section/point_column.h"
+#include "commands/section/section_axes.h"
+#include "commands/section/section_colours.h"
 #include "core/section/colour_scale.h"
 #include "core/section/layer_colouring.h"
-#include "section/point_column.h"
-#include "section/section_axes.h"
-#include "section/section_colours.h"
 
 namespace orv {
 namespace {

@@ -1,11 +1,11 @@
-#include "section/section_axes.h"
+#include "commands/section/section_axes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "base/c_format.h"
-#include "section/section_colours.h"
+#include "commands/section/section_colours.h"
 
 namespace orv {
 namespace {

@@ -1,12 +1,12 @@
-#include "section/section_operations.h"
+#include "commands/section/section_operations.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "commands/section/database_commands.h"
 #include "core/curve/point_number.h"
-#include "section/database_commands.h"
 
 namespace orv {
 namespace {

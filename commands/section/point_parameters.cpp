@@ -1,4 +1,4 @@
-#include "section/point_parameters.h"
+#include "commands/section/point_parameters.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "section/point_column.h"
+#include "commands/section/point_column.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,8 +6,8 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "commands/section/section_colours.h"
 #include "core/section/colour_scale.h"
-#include "section/section_colours.h"
 
 namespace orv {
 namespace {

@@ -9,8 +9,8 @@
 
 #include <string>
 
+#include "commands/section/section_session.h"
 #include "core/section/section_database.h"
-#include "section/section_session.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "section/view_commands.h"
+#include "commands/section/view_commands.h"
 
 #include <cfloat>
 #include <cmath>
@@ -6,8 +6,8 @@
 #include <string>
 
 #include "base/c_format.h"
+#include "commands/section/value_prompts.h"
 #include "core/section/section_database.h"
-#include "section/value_prompts.h"
 
 namespace orv {
 namespace {

@@ -1,4 +1,4 @@
-#include "section/hbv_mouse.h"
+#include "commands/section/hbv_mouse.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,11 +7,11 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "commands/section/section_click.h"
+#include "commands/section/section_colours.h"
+#include "commands/section/section_painting.h"
 #include "core/section/boundary_lines.h"
 #include "core/section/section_layout.h"
-#include "section/section_click.h"
-#include "section/section_colours.h"
-#include "section/section_painting.h"
 
 namespace orv {
 namespace {

@@ -6,10 +6,10 @@
 #include <functional>
 #include <string>
 
+#include "commands/section/curve_link.h"
+#include "commands/section/point_parameters.h"
 #include "core/section/section_database.h"
 #include "core/section/section_window_state.h"
-#include "section/curve_link.h"
-#include "section/point_parameters.h"
 #include "ui/canvas.h"
 #include "ui/dialogs.h"
 #include "ui/window_chrome.h"

@@ -5,8 +5,8 @@
 // in step through session.chrome and end with session.redraw() unless noted.
 #pragma once
 
+#include "commands/section/section_session.h"
 #include "core/section/section_window_state.h"
-#include "section/section_session.h"
 
 namespace orv {
 

@@ -1,13 +1,13 @@
-#include "section/section_click.h"
+#include "commands/section/section_click.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "commands/section/section_operations.h"
+#include "commands/section/section_painting.h"
 #include "core/section/section_layout.h"
-#include "section/section_operations.h"
-#include "section/section_painting.h"
 
 namespace orv {
 namespace {

@@ -1,4 +1,4 @@
-#include "sectionlayers/boundary_line_commands.h"
+#include "commands/section/boundary_line_commands.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -7,9 +7,9 @@
 #include <string>
 
 #include "base/c_format.h"
+#include "commands/section/value_prompts.h"
 #include "core/section/boundary_lines.h"
 #include "core/section/section_database.h"
-#include "section/value_prompts.h"
 
 namespace orv {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "commands/section/section_session.h"
 #include "core/curve/curve_window_state.h"
 #include "core/section/section_database.h"
-#include "section/section_session.h"
 #include "ui/canvas.h"
 
 namespace orv {
