@@ -9,12 +9,12 @@
 #include "commands/curve/curve_rendering.h"
 #include "commands/curve/section_display_flags.h"
 #include "core/interpretation/forward_problem.h"
-#include "curve/qt/tparzobr.h"
-#include "curve/qt/tpreferenceuzivatele.h"
-#include "curve/qt/tulvakwin.h"
-#include "section/qt/tsection.h"
-#include "section/qt/tvesparametryedit.h"
-#include "sectionlayers/qt/tparucm.h"
+#include "qt/tparucm.h"
+#include "qt/tparzobr.h"
+#include "qt/tpreferenceuzivatele.h"
+#include "qt/tsection.h"
+#include "qt/tulvakwin.h"
+#include "qt/tvesparametryedit.h"
 
 Shell::Shell(ui::Dialogs* dialogs, bool showWelcome) : showWelcome_(showWelcome) {
   // The order is fixed: the section sizes itself against the curve window,

@@ -8,7 +8,7 @@
 #include "core/curve/settings_file.h"
 #include "core/interpretation/branch_merging.h"
 #include "core/interpretation/forward_problem.h"
-#include "ui/qt/qimage_canvas.h"
+#include "qt/qimage_canvas.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"
 

@@ -10,7 +10,7 @@
 #include "commands/curve/curve_session.h"
 #include "commands/curve/no_section.h"
 #include "core/curve/settings_file.h"
-#include "ui/qt/qimage_canvas.h"
+#include "qt/qimage_canvas.h"
 #include "ui/recording_chrome.h"
 #include "ui/scripted_dialogs.h"
 

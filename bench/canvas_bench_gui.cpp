@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "ui/qt/qimage_canvas.h"
+#include "qt/qimage_canvas.h"
 
 namespace {
 

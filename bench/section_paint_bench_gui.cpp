@@ -16,8 +16,8 @@
 #include "commands/section/section_axes.h"
 #include "commands/section/section_painting.h"
 #include "core/section/section_window_state.h"
+#include "qt/qimage_canvas.h"
 #include "ui/null_canvas.h"
-#include "ui/qt/qimage_canvas.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "app/orv_application.h"
 #include "app/shell.h"
-#include "curve/qt/tulvakwin.h"
+#include "qt/tulvakwin.h"
 #include "ui/scripted_dialogs.h"
 
 namespace {

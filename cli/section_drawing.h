@@ -10,7 +10,7 @@
 #include "base/zeroed_block.h"
 #include "core/section/section_database.h"
 #include "core/section/section_window_state.h"
-#include "ui/qt/qimage_canvas.h"
+#include "qt/qimage_canvas.h"
 #include "ui/window_chrome.h"
 
 namespace orv::cli {

@@ -18,7 +18,7 @@
 #include "core/section/section_database.h"
 #include "core/section/section_window_state.h"
 #include "core/section/vdb_file.h"
-#include "ui/qt/qimage_canvas.h"
+#include "qt/qimage_canvas.h"
 
 namespace orv::cli {
 namespace {

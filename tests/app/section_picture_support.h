@@ -14,8 +14,8 @@
 #include "commands/section/section_painting.h"
 #include "core/section/colour_scale_file.h"
 #include "core/section/vdb_file.h"
+#include "qt/qimage_canvas.h"
 #include "tests/support/fixture_path.h"
-#include "ui/qt/qimage_canvas.h"
 
 namespace orv::testing {
 

@@ -1,4 +1,4 @@
-#include "curve/qt/tpreferenceuzivatele.h"
+#include "qt/tpreferenceuzivatele.h"
 
 #include <gtest/gtest.h>
 

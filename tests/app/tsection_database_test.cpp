@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "../section/vdb_test_support.h"
-#include "section/qt/tsection.h"
+#include "qt/tsection.h"
 #include "section_qt_support.h"
 
 namespace orv::testing {

@@ -8,11 +8,11 @@
 #include <filesystem>
 
 #include "../section/vdb_test_support.h"
-#include "section/qt/tsection.h"
+#include "qt/image_widget.h"
+#include "qt/tparucm.h"
+#include "qt/tsection.h"
 #include "section_picture_support.h"
 #include "section_qt_support.h"
-#include "sectionlayers/qt/tparucm.h"
-#include "ui/qt/image_widget.h"
 
 namespace orv::testing {
 namespace {

@@ -14,11 +14,11 @@
 #include "commands/section/section_painting.h"
 #include "core/section/colour_scale_file.h"
 #include "core/section/vdb_file.h"
-#include "section/qt/tsection.h"
+#include "qt/image_widget.h"
+#include "qt/tsection.h"
 #include "section_picture_support.h"
 #include "section_qt_support.h"
 #include "tests/support/fixture_path.h"
-#include "ui/qt/image_widget.h"
 
 namespace orv::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "section/qt/tsection.h"
+#include "qt/tsection.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -8,8 +8,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include "qt/image_widget.h"
 #include "section_qt_support.h"
-#include "ui/qt/image_widget.h"
 
 namespace orv::testing {
 namespace {

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "commands/curve/curve_rendering.h"
+#include "qt/qimage_canvas.h"
 #include "tests/curveview/chart_fixture.h"
-#include "ui/qt/qimage_canvas.h"
 
 namespace orv {
 namespace {

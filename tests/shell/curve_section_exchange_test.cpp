@@ -8,8 +8,8 @@
 #include "commands/curve/kmt_commands.h"
 #include "commands/section/point_parameters.h"
 #include "commands/section/section_operations.h"
-#include "curve/qt/tulvakwin.h"
-#include "section/qt/tsection.h"
+#include "qt/tsection.h"
+#include "qt/tulvakwin.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <QPushButton>
 
 #include "core/interpretation/inversion.h"
-#include "curve/qt/tulvakwin.h"
+#include "qt/image_widget.h"
+#include "qt/tulvakwin.h"
 #include "tests/shell/shell_fixture.h"
-#include "ui/qt/image_widget.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include "app/shell.h"
 #include "commands/curve/curve_rendering.h"
-#include "curve/qt/tulvakwin.h"
+#include "qt/image_widget.h"
+#include "qt/tulvakwin.h"
 #include "tests/shell/shell_fixture.h"
-#include "ui/qt/image_widget.h"
 
 namespace {
 

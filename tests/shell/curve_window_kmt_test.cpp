@@ -8,9 +8,9 @@
 
 #include "base/fixed_text.h"
 #include "core/curve/kmt_file.h"
-#include "curve/qt/tulvakwin.h"
+#include "qt/image_widget.h"
+#include "qt/tulvakwin.h"
 #include "tests/shell/shell_fixture.h"
-#include "ui/qt/image_widget.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "curve/qt/tulvakwin.h"
+#include "qt/tulvakwin.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

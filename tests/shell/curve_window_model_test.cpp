@@ -10,9 +10,9 @@
 
 #include "commands/curve/curve_rendering.h"
 #include "core/interpretation/forward_problem.h"
-#include "curve/qt/tulvakwin.h"
+#include "qt/image_widget.h"
+#include "qt/tulvakwin.h"
 #include "tests/shell/shell_fixture.h"
-#include "ui/qt/image_widget.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <cstdlib>
 
 #include "commands/curve/curve_outputs.h"
-#include "curve/qt/tulvakwin.h"
+#include "qt/image_printing.h"
+#include "qt/image_widget.h"
+#include "qt/tulvakwin.h"
 #include "tests/shell/shell_fixture.h"
-#include "ui/qt/image_printing.h"
-#include "ui/qt/image_widget.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include "commands/curve/curve_rendering.h"
 #include "commands/section/section_operations.h"
 #include "core/interpretation/forward_problem.h"
-#include "curve/qt/tulvakwin.h"
-#include "section/qt/tsection.h"
+#include "qt/image_widget.h"
+#include "qt/tsection.h"
+#include "qt/tulvakwin.h"
 #include "tests/shell/shell_fixture.h"
-#include "ui/qt/image_widget.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include "base/fixed_text.h"
 #include "commands/curve/curve_rendering.h"
 #include "commands/section/point_parameters.h"
-#include "curve/qt/tulvakwin.h"
-#include "section/qt/tsection.h"
+#include "qt/image_widget.h"
+#include "qt/tsection.h"
+#include "qt/tulvakwin.h"
 #include "tests/shell/shell_fixture.h"
-#include "ui/qt/image_widget.h"
 
 namespace {
 

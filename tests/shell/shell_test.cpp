@@ -11,8 +11,8 @@
 #include "app/orv_application.h"
 #include "app/to_programu.h"
 #include "app/tuvitani.h"
-#include "curve/qt/tulvakwin.h"
-#include "section/qt/tsection.h"
+#include "qt/tsection.h"
+#include "qt/tulvakwin.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

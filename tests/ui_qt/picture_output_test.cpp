@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <string>
 
-#include "ui/qt/image_printing.h"
-#include "ui/qt/jpeg_picture.h"
+#include "qt/image_printing.h"
+#include "qt/jpeg_picture.h"
 #include "ui/scripted_dialogs.h"
 
 namespace {

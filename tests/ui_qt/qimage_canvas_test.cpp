@@ -1,4 +1,4 @@
-#include "ui/qt/qimage_canvas.h"
+#include "qt/qimage_canvas.h"
 
 #include <gtest/gtest.h>
 

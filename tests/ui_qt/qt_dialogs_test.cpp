@@ -1,4 +1,4 @@
-#include "ui/qt/qt_dialogs.h"
+#include "qt/qt_dialogs.h"
 
 #include <gtest/gtest.h>
 

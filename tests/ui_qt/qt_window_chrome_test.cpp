@@ -1,4 +1,4 @@
-#include "ui/qt/qt_window_chrome.h"
+#include "qt/qt_window_chrome.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "ui/qt/image_widget.h"
+#include "qt/image_widget.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "core/interpretation/auto_model.h"
 #include "core/interpretation/equivalence.h"
 #include "core/interpretation/thorough_fit.h"
-#include "curve/qt/tulvakwin.h"
+#include "qt/tulvakwin.h"
 
 void Tulvakwin::buildFitMenu() {
   QMenu* model = findChild<QMenu*>("Model1");

@@ -6,7 +6,7 @@
 #include <QSize>
 #include <QWidget>
 
-#include "ui/qt/qimage_canvas.h"
+#include "qt/qimage_canvas.h"
 #include "ui/window_chrome.h"
 
 class QMouseEvent;

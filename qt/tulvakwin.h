@@ -10,8 +10,8 @@
 #include "base/zeroed_block.h"
 #include "commands/curve/curve_session.h"
 #include "commands/section/curve_link.h"
-#include "ui/qt/qt_dialogs.h"
-#include "ui/qt/qt_window_chrome.h"
+#include "qt/qt_dialogs.h"
+#include "qt/qt_window_chrome.h"
 
 class QAction;
 class QMenu;

@@ -1,4 +1,4 @@
-#include "sectionlayers/qt/tparucm.h"
+#include "qt/tparucm.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "ui/qt/qt_window_chrome.h"
+#include "qt/qt_window_chrome.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "ui/qt/image_widget.h"
+#include "qt/image_widget.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "curve/qt/tulvakwin.h"
+#include "qt/tulvakwin.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -25,8 +25,8 @@
 #include "core/interpretation/branch_merging.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
-#include "ui/qt/image_widget.h"
-#include "ui/qt/menu_item.h"
+#include "qt/image_widget.h"
+#include "qt/menu_item.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "section/qt/tsection.h"
+#include "qt/tsection.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,12 +23,12 @@
 #include "core/section/contour_grids.h"
 #include "core/section/dxf_export.h"
 #include "core/section/terrain_import.h"
-#include "section/qt/tvesparametryedit.h"
-#include "ui/qt/image_printing.h"
-#include "ui/qt/image_widget.h"
-#include "ui/qt/jpeg_picture.h"
-#include "ui/qt/menu_item.h"
-#include "ui/qt/qt_dialogs.h"
+#include "qt/image_printing.h"
+#include "qt/image_widget.h"
+#include "qt/jpeg_picture.h"
+#include "qt/menu_item.h"
+#include "qt/qt_dialogs.h"
+#include "qt/tvesparametryedit.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <QPrinter>
 
 #include "commands/curve/curve_outputs.h"
-#include "curve/qt/tulvakwin.h"
-#include "ui/qt/image_printing.h"
-#include "ui/qt/image_widget.h"
-#include "ui/qt/jpeg_picture.h"
+#include "qt/image_printing.h"
+#include "qt/image_widget.h"
+#include "qt/jpeg_picture.h"
+#include "qt/tulvakwin.h"
 
 void Tulvakwin::buildOutputMenus() {
   QMenu* tisk = menuBar()->addMenu(QStringLiteral("Tisk"));

@@ -1,4 +1,4 @@
-#include "curve/qt/tparzobr.h"
+#include "qt/tparzobr.h"
 
 #include <QCheckBox>
 #include <QColor>

@@ -4,7 +4,7 @@
 #include <QMenuBar>
 
 #include "commands/curve/ip_commands.h"
-#include "curve/qt/tulvakwin.h"
+#include "qt/tulvakwin.h"
 
 void Tulvakwin::buildEditMenu() {
   QMenu* editace = menuBar()->addMenu(QStringLiteral("Editace"));

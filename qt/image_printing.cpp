@@ -1,4 +1,4 @@
-#include "ui/qt/image_printing.h"
+#include "qt/image_printing.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "ui/qt/menu_item.h"
+#include "qt/menu_item.h"
 
 #include <QMenu>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "section/qt/tvesparametryedit.h"
+#include "qt/tvesparametryedit.h"
 
 #include <QApplication>
 #include <QCloseEvent>

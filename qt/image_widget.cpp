@@ -1,4 +1,4 @@
-#include "ui/qt/image_widget.h"
+#include "qt/image_widget.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

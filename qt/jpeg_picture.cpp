@@ -1,4 +1,4 @@
-#include "ui/qt/jpeg_picture.h"
+#include "qt/jpeg_picture.h"
 
 #include <QImage>
 #include <QImageWriter>

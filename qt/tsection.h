@@ -14,7 +14,7 @@
 #include "core/section/dxf_settings.h"
 #include "core/section/section_database.h"
 #include "core/section/section_window_state.h"
-#include "ui/qt/qt_window_chrome.h"
+#include "qt/qt_window_chrome.h"
 
 class QAction;
 class QMenu;

@@ -1,4 +1,4 @@
-#include "ui/qt/qt_dialogs.h"
+#include "qt/qt_dialogs.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -11,7 +11,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "ui/qt/qimage_canvas.h"
+#include "qt/qimage_canvas.h"
 
 namespace ui {
 
