@@ -1,6 +1,5 @@
-# A core library gathers every source of its folder except the Qt windows,
-# which live in the folder's qt/ subfolder and go into orv_windows.
-function(orv_core_library name folder)
+# A layer library gathers every source of its folder.
+function(orv_layer_library name folder)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.h)
   if(sources)
