@@ -7,6 +7,7 @@
 #include "app/tuvitani.h"
 #include "commands/curve/curve_construction.h"
 #include "commands/curve/curve_rendering.h"
+#include "commands/curve/forward_problem_command.h"
 #include "commands/curve/section_display_flags.h"
 #include "core/interpretation/forward_problem.h"
 #include "qt/tparucm.h"

@@ -11,6 +11,7 @@
 #include "commands/curve/curve_rendering.h"
 #include "commands/curve/curve_session.h"
 #include "commands/curve/derive_readings.h"
+#include "commands/curve/forward_problem_command.h"
 #include "core/interpretation/branch_merging.h"
 #include "core/interpretation/forward_problem.h"
 

@@ -12,6 +12,7 @@
 #include "commands/curve/curve_rendering.h"
 #include "commands/curve/curve_session.h"
 #include "commands/curve/derive_readings.h"
+#include "commands/curve/forward_problem_command.h"
 #include "commands/curve/model_editing.h"
 #include "core/curve/settings_file.h"
 #include "core/interpretation/branch_merging.h"

@@ -25,6 +25,7 @@
 #endif
 #include "commands/curve/curve_session.h"
 #include "commands/curve/derive_readings.h"
+#include "commands/curve/forward_problem_command.h"
 #include "commands/section/database_commands.h"
 #include "core/curve/curve_window_state.h"
 #include "core/curve/kmt_file.h"

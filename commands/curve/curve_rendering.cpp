@@ -5,6 +5,7 @@
 
 #include "commands/curve/chart_grid.h"
 #include "commands/curve/chart_style.h"
+#include "commands/curve/forward_problem_command.h"
 #include "commands/curve/ip_drawing.h"
 #include "core/interpretation/forward_problem.h"
 

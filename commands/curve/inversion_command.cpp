@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "commands/curve/curve_rendering.h"
+#include "commands/curve/forward_problem_command.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 

@@ -3,6 +3,7 @@
 // last layer into the half-space. Also the clearing of the model and the
 // steps the other model sources share.
 #include "commands/curve/curve_rendering.h"
+#include "commands/curve/forward_problem_command.h"
 #include "commands/curve/model_editing.h"
 #include "commands/curve/model_editing_steps.h"
 #include "core/interpretation/forward_problem.h"

@@ -8,6 +8,7 @@
 #include "base/c_format.h"
 #include "commands/curve/composite_editing.h"
 #include "commands/curve/curve_rendering.h"
+#include "commands/curve/forward_problem_command.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 #include "core/interpretation/layer_fit.h"

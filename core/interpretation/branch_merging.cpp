@@ -4,6 +4,7 @@
 
 #include "base/c_format.h"
 #include "commands/curve/curve_rendering.h"
+#include "commands/curve/forward_problem_command.h"
 #include "core/interpretation/forward_problem.h"
 
 namespace orv {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "commands/curve/curve_session.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 
@@ -24,13 +24,8 @@ float gridAbscissa(int g);
 // computed (boundary count outside 0..29, cells outside 0..199, a nearly zero
 // abscissa, e + 1 nearly zero, or a transform that is not finite). With
 // accurateForward set the long filter computes the same arrays
-// (interpretation/long_filter.h).
+// (core/interpretation/long_filter.h).
 bool computeForwardValues(CurveWindowState& s, bool trial);
-
-// trial = false: the model (modelRho/modelDepth), with the computed curve
-// erased and redrawn on the picture; trial = true: the inversion's trial
-// parameters, nothing drawn. Returns false on a refusal (nothing changed).
-bool computeForward(CurveSession& c, bool trial);
 
 // Sum over gridMinIndex..gridMaxIndex of ln(composite / computed)^2. Cells
 // without a composite value (<= 0, the -999 marks) are left out; a cell whose
@@ -39,16 +34,5 @@ double misfitSSQ(const CurveWindowState& s);
 
 // "SSQ = " followed by the misfit as " %.6f ".
 std::string ssqText(double misfit);
-
-// modelFitError := misfitSSQ and the "SSQ = " text below the plot.
-void showSSQ(CurveSession& c);
-
-// After the accurate forward was switched on or off: the computed curve of a
-// model in the window is computed again and redrawn (the failure message when
-// it cannot be).
-void recomputeShownForward(CurveSession& c);
-
-// The message every display caller shows when computeForward fails.
-inline constexpr const char* ForwardFailedMessage = "Nepodařila se přímá úloha";
 
 }  // namespace orv

@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 
+#include "commands/curve/forward_problem_command.h"
 #include "numerics_support.h"
 
 namespace {

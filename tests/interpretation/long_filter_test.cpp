@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "commands/curve/forward_problem_command.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 #include "core/interpretation/jacobian.h"

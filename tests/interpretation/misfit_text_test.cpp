@@ -6,6 +6,7 @@
 
 #include "base/zeroed_block.h"
 #include "commands/curve/curve_session.h"
+#include "commands/curve/forward_problem_command.h"
 #include "commands/curve/no_section.h"
 #include "core/interpretation/forward_problem.h"
 #include "ui/null_canvas.h"

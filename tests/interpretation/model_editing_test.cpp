@@ -14,6 +14,7 @@
 #include "base/c_format.h"
 #include "commands/curve/curve_rendering.h"
 #include "commands/curve/derive_readings.h"
+#include "commands/curve/forward_problem_command.h"
 #include "core/curve/grid_index.h"
 #include "core/curve/settings_file.h"
 #include "core/interpretation/branch_merging.h"

@@ -14,6 +14,7 @@
 #include "base/c_format.h"
 #include "base/fixed_text.h"
 #include "commands/curve/curve_rendering.h"
+#include "commands/curve/forward_problem_command.h"
 #include "commands/section/section_operations.h"
 #include "core/interpretation/forward_problem.h"
 #include "qt/image_widget.h"

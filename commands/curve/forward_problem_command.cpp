@@ -1,9 +1,10 @@
 // The forward problem as the curve window runs it: the computed curve is an
 // XOR overlay, so the old one is erased with its own data before the arrays
 // change and the new one is drawn afterwards.
-#include "core/interpretation/forward_problem.h"
+#include "commands/curve/forward_problem_command.h"
 
 #include "commands/curve/curve_rendering.h"
+#include "core/interpretation/forward_problem.h"
 
 namespace orv {
 
