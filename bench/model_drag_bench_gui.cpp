@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "bench/bench_curve_window.h"
+#include "commands/curve/branch_merging_command.h"
 #include "commands/curve/curve_rendering.h"
 #include "commands/curve/curve_session.h"
 #include "commands/curve/derive_readings.h"

@@ -23,6 +23,7 @@
 #include "cli/export_command.h"
 #include "cli/section_picture.h"
 #endif
+#include "commands/curve/branch_merging_command.h"
 #include "commands/curve/curve_session.h"
 #include "commands/curve/derive_readings.h"
 #include "commands/curve/forward_problem_command.h"

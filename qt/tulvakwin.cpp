@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "base/fixed_text.h"
+#include "commands/curve/branch_merging_command.h"
 #include "commands/curve/composite_editing.h"
 #include "commands/curve/curve_construction.h"
 #include "commands/curve/curve_rendering.h"

@@ -7,6 +7,7 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "commands/curve/branch_merging_command.h"
 #include "commands/curve/derive_readings.h"
 #include "core/curve/kmt_file.h"
 #include "core/curve/readings_snapshot.h"

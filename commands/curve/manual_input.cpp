@@ -7,6 +7,7 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "commands/curve/branch_merging_command.h"
 #include "commands/curve/derive_readings.h"
 #include "commands/curve/kmt_commands.h"
 #include "commands/curve/oax_commands.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/fixed_text.h"
+#include "commands/curve/branch_merging_command.h"
 #include "commands/curve/derive_readings.h"
 #include "core/curve/instrument_file.h"
 #include "core/curve/oax_file.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/curve/branch_merging_command.h"
 #include "commands/curve/derive_readings.h"
 #include "core/curve/grid_index.h"
 #include "tests/curve/kmt_test_support.h"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/curve/branch_merging_command.h"
 #include "commands/curve/curve_rendering.h"
 #include "commands/curve/derive_readings.h"
 #include "commands/curve/forward_problem_command.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/fixed_text.h"
+#include "commands/curve/branch_merging_command.h"
 #include "commands/curve/derive_readings.h"
 #include "core/curve/grid_index.h"
 #include "core/interpretation/branch_merging.h"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/c_format.h"
+#include "commands/curve/branch_merging_command.h"
 #include "commands/curve/curve_rendering.h"
 #include "commands/curve/derive_readings.h"
 #include "commands/curve/forward_problem_command.h"
