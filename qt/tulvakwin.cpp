@@ -16,6 +16,7 @@
 #include "commands/curve/curve_rendering.h"
 #include "commands/curve/derive_readings.h"
 #include "commands/curve/forward_problem_command.h"
+#include "commands/curve/inversion_command.h"
 #include "commands/curve/kmt_commands.h"
 #include "commands/curve/manual_input.h"
 #include "commands/curve/model_editing.h"

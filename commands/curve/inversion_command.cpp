@@ -1,6 +1,8 @@
 // The inversion as the curve window runs it: the picture is brought up to
 // date around the computation, and a sounding taken from the section goes
 // back to its point.
+#include "commands/curve/inversion_command.h"
+
 #include <cmath>
 
 #include "commands/curve/curve_rendering.h"

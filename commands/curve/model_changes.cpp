@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "commands/curve/curve_rendering.h"
+#include "commands/curve/inversion_command.h"
 #include "commands/curve/model_editing.h"
 #include "commands/curve/model_editing_steps.h"
 #include "core/interpretation/inversion.h"

@@ -1,5 +1,6 @@
 #include "core/interpretation/thorough_fit.h"
 
+#include "commands/curve/inversion_command.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/layer_fit.h"
 

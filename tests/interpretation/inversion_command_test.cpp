@@ -1,3 +1,5 @@
+#include "commands/curve/inversion_command.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
