@@ -1,6 +1,5 @@
 #include "core/interpretation/thorough_fit.h"
 
-#include "commands/curve/inversion_command.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/layer_fit.h"
 
@@ -54,13 +53,6 @@ ThoroughOutcome thoroughFitCore(CurveWindowState& s) {
   s.modelFitError = misfitSSQ(s);
   out.endMisfit = s.modelFitError;
   return out;
-}
-
-void thoroughFit(CurveSession& c) {
-  fitModelInWindow(c, [](CurveWindowState& s) {
-    const bool first = optimiseModelCore(s).acceptedSteps > 0;
-    return thoroughFitCore(s).improved || first;
-  });
 }
 
 }  // namespace orv

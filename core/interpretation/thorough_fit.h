@@ -3,7 +3,7 @@
 // misfit hardly moves, and never ending worse than it started.
 #pragma once
 
-#include "commands/curve/curve_session.h"
+#include "core/curve/curve_window_state.h"
 #include "core/interpretation/inversion.h"
 
 namespace orv {
@@ -28,11 +28,5 @@ inline constexpr int ThoroughMaxIterations = 100;
 // (fixed values and fixed interface depths exactly as they were),
 // computedRho holds its curve and modelFitError its misfit.
 ThoroughOutcome thoroughFitCore(CurveWindowState& s);
-
-// The menu command: the inversion's run and the continuation, redrawn as the
-// inversion redraws, written back to the section point when the sounding
-// came from there. A model that cannot be inverted is refused with its
-// reason and stays as it is.
-void thoroughFit(CurveSession& c);
 
 }  // namespace orv

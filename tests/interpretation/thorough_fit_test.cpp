@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "commands/curve/thorough_fit_command.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 #include "fit_references.h"
