@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "commands/curve/auto_model_command.h"
 #include "commands/curve/thorough_fit_command.h"
 #include "core/interpretation/auto_model.h"
 #include "core/interpretation/equivalence.h"

@@ -4,7 +4,7 @@
 // starts the best fit is kept.
 #pragma once
 
-#include "commands/curve/curve_session.h"
+#include "core/curve/curve_window_state.h"
 
 namespace orv {
 
@@ -23,10 +23,5 @@ struct AutoModelOutcome {
 // cleared; computedRho holds its curve and modelFitError its misfit. Nothing
 // changes when ran is false.
 AutoModelOutcome autoModelCore(CurveWindowState& s, int layers);
-
-// The menu command: asks N (default 4), builds the model and shows it as a
-// drawn model (the buttons "..." and "<-", the curve, the table), written
-// back to the section point when the sounding came from there.
-void autoModel(CurveSession& c);
 
 }  // namespace orv

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "commands/curve/auto_model_command.h"
 #include "commands/curve/derive_readings.h"
 #include "core/curve/kmt_file.h"
 #include "core/curve/oax_file.h"
