@@ -4,6 +4,7 @@
 #include <QMenuBar>
 
 #include "commands/curve/auto_model_command.h"
+#include "commands/curve/equivalence_command.h"
 #include "commands/curve/thorough_fit_command.h"
 #include "core/interpretation/auto_model.h"
 #include "core/interpretation/equivalence.h"

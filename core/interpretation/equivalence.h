@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "commands/curve/curve_session.h"
+#include "core/curve/curve_window_state.h"
 #include "core/interpretation/inversion.h"
 
 namespace orv {
@@ -42,11 +42,6 @@ inline constexpr double EquivalenceMaxFactor = 600.0;
 // fit of its own; the window's model itself is left as it is, its curve again
 // in computedRho on return). q below 0 counts as 0.
 EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q);
-
-// "Zobraz rozsahy ekvivalence": the ranges with q = equivalenceTolerance,
-// written beside each layer's rows of the model table (inside the plot's
-// right edge) until the next repaint.
-void showEquivalenceRanges(CurveSession& c);
 
 // The two text rows of one layer as the window shows them ("ρ a – b  h c – d"
 // and "h/ρ e – f  h·ρ g – h"; the half-space has the first part only).

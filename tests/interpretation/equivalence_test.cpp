@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "commands/curve/equivalence_command.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/thorough_fit.h"
 #include "fit_references.h"
