@@ -13,6 +13,7 @@
 #include "base/fixed_text.h"
 #include "commands/section/boundary_line_commands.h"
 #include "commands/section/colour_scale_commands.h"
+#include "commands/section/contour_grids_command.h"
 #include "commands/section/database_commands.h"
 #include "commands/section/hbv_mouse.h"
 #include "commands/section/ip_view_commands.h"

@@ -4,15 +4,12 @@
 // resistivity interpolated inside the layer bands. A grid file is Windows-1250
 // text: a first line of title and units (no break between them), then one
 // "x<TAB>z<TAB>value" point per line, each preceded by CR LF, and no break
-// after the last point. Also the section pictures' commands, whose picture the
-// window writes.
+// after the last point.
 #pragma once
 
 #include <cstdio>
-#include <functional>
 #include <string>
 
-#include "commands/section/section_session.h"
 #include "core/section/layer_colouring.h"
 #include "core/section/section_database.h"
 #include "core/section/section_window_state.h"
@@ -54,35 +51,5 @@ void writeBandGrid(std::string& out, double xa, double xb, float rhoA, float rho
                    const BandPolygon& polygon);
 // The band writer handing colourLayers' bands to writeBandGrid.
 BandWriter bandGridWriter(std::string& out);
-
-// --- commands of the section window's export menu --------------------------------
-
-// "-> X Z R                   pro Winsurf"
-void exportModelGrid(SectionSession& session);
-// "-> X (Z-AB/4) Rzd    pro Winsurf"
-void exportPseudoSection(SectionSession& session);
-// "-> X  (Z-AB/4)   VP   pro Winsurf "
-void exportIpPseudoSection(SectionSession& session);
-// "-> X Z Rint Vrstev Winsurf krok 3 m"
-void exportLayerGrid(SectionSession& session);
-
-// Writes the section's picture as it stands after the last redraw: with
-// useDxfName into the DXF export's companion file, otherwise into a file the
-// user chooses (pictureFileName). The window implements it.
-using PictureWriter = std::function<void(bool useDxfName)>;
-
-// "-> JPG": the picture with the colour legend; the legend stays on screen
-// until the next repaint.
-void savePictureWithLegend(SectionSession& session, const PictureWriter& savePicture);
-// "-> jen barvy do JPG": only the coloured bands and the legend, then the full
-// picture again.
-void saveColoursOnlyPicture(SectionSession& session, const PictureWriter& savePicture);
-// The DXF export's companion picture: the coloured bands only, into the DXF
-// name + ".JPG"; afterwards the picture is drawn as it was before.
-void saveDxfCompanionPicture(SectionSession& session, const PictureWriter& savePicture);
-
-// The file a picture goes to: dxfFileName + ".JPG" with useDxfName, otherwise
-// the picture dialog's choice; empty when the dialog was cancelled.
-std::string pictureFileName(ui::Dialogs& dialogs, bool useDxfName, const std::string& dxfFileName);
 
 }  // namespace orv

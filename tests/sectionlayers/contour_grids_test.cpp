@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/cp1250.h"
+#include "commands/section/contour_grids_command.h"
 #include "core/section/vdb_file.h"
 #include "tests/section/section_test_support.h"
 

@@ -14,6 +14,7 @@
 #include "commands/curve/ip_commands.h"
 #include "commands/curve/kmt_commands.h"
 #include "commands/section/colour_scale_commands.h"
+#include "commands/section/contour_grids_command.h"
 #include "commands/section/database_commands.h"
 #include "commands/section/point_parameters.h"
 #include "core/interpretation/ip_grid_file.h"
