@@ -15,6 +15,7 @@
 #include "commands/section/colour_scale_commands.h"
 #include "commands/section/contour_grids_command.h"
 #include "commands/section/database_commands.h"
+#include "commands/section/dxf_export_command.h"
 #include "commands/section/hbv_mouse.h"
 #include "commands/section/ip_view_commands.h"
 #include "commands/section/section_click.h"

@@ -9,10 +9,7 @@
 #include "base/c_format.h"
 #include "base/cp1250.h"
 #include "base/fixed_text.h"
-#include "commands/section/database_commands.h"
-#include "commands/section/view_commands.h"
 #include "core/section/boundary_lines.h"
-#include "ui/new_file_choice.h"
 
 namespace orv {
 namespace {
@@ -341,12 +338,6 @@ void writeHbvLines(DxfOut& o, const SectionProfile& p, const SectionWindowState&
   }
 }
 
-SectionProfile* exportedProfile(SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  SectionProfile& p = db.profiles[db.currentProfile];
-  return profilePointCount(p) > 0 ? &p : nullptr;
-}
-
 int writeDrawing(SectionDatabase& db, const SectionWindowState& view, DxfSettings& s, DxfOut& o) {
   SectionProfile* profile = exportedProfile(db);
   if (!profile) return DxfNoPoint;
@@ -435,6 +426,12 @@ int dxfPointOrder(const SectionProfile& p, int order[MaxPointsPerProfile]) {
   return written;
 }
 
+SectionProfile* exportedProfile(SectionDatabase& db) {
+  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
+  SectionProfile& p = db.profiles[db.currentProfile];
+  return profilePointCount(p) > 0 ? &p : nullptr;
+}
+
 int writeDxf(SectionDatabase& db, const SectionWindowState& view, DxfSettings& settings,
              std::FILE* out) {
   DxfOut o(out);
@@ -446,54 +443,6 @@ std::string dxfDocument(SectionDatabase& db, const SectionWindowState& view,
   DxfOut o(nullptr);
   if (writeDrawing(db, view, settings, o) != DxfWritten) return {};
   return std::move(o.buffer());
-}
-
-void exportDxf(SectionSession& session, DxfSettings& settings, const SectionJpegWriter& writeJpeg) {
-  SectionProfile* p = exportedProfile(session.db);
-  if (!p) return;
-  ui::FileDialogRequest request{"", "*.dxf|*.DXF", "DXF", settings.dxfFileName};
-  const std::optional<std::string> name =
-      ui::chooseNewFile(session.dialogs, request, ui::RetryPreset::TypedName);
-  // The last name typed stays proposed for the next export, even a taken one.
-  settings.dxfFileName = request.presetName;
-  if (!name) return;
-  settings.dxfFileName = *name;
-  // Created exclusively: a file that appeared since the test is not
-  // overwritten either.
-  std::FILE* f = std::fopen(settings.dxfFileName.c_str(), "wbx");
-  if (!f) {
-    session.dialogs.message("Cannot open UCM_output file.");
-    return;
-  }
-  int code = writeDxf(session.db, session.view, settings, f);
-  if (std::fclose(f) != 0 && code == DxfWritten) code = DxfWriteFailed;
-  if (code != DxfWritten) {
-    // A cut drawing is no drawing: the file created here goes again.
-    std::remove(settings.dxfFileName.c_str());
-    session.dialogs.message("Cannot open UCM_output file.");
-    return;
-  }
-
-  if (p->HBV_pocet <= 0 || !writeJpeg) return;
-  SectionWindowState& v = session.view;
-  const double e = std::trunc(double(settings.dxfExaggeration));
-  v.exaggeration = std::isfinite(e) ? static_cast<int32_t>(std::clamp(e, -1e6, 1e6)) : 1;
-  p->scaleZ = static_cast<float>(v.exaggeration) * p->scaleX;
-  v.exaggerationLock = true;
-  if (session.chrome) session.chrome->setChecked(ExaggerationLockItem, true);
-  v.coloursOnly = true;
-  if (session.redraw) session.redraw();
-  writeJpeg(settings.dxfFileName + ".JPG");
-  v.coloursOnly = false;
-  if (session.redraw) session.redraw();
-}
-
-void dxfExportCommand(SectionSession& session, DxfSettings& settings,
-                      const SectionJpegWriter& writeJpeg) {
-  if (exportedProfile(session.db))
-    exportDxf(session, settings, writeJpeg);
-  else
-    readDatabase(session);
 }
 
 }  // namespace orv

@@ -5,10 +5,8 @@
 #pragma once
 
 #include <cstdio>
-#include <functional>
 #include <string>
 
-#include "commands/section/section_session.h"
 #include "core/section/dxf_settings.h"
 #include "core/section/section_database.h"
 #include "core/section/section_window_state.h"
@@ -36,6 +34,9 @@ void applyAutomaticDxfSteps(DxfSettings& s, const DxfRanges& r, const SectionLay
 // last one taken is repeated. Returns how many entries were written to order.
 int dxfPointOrder(const SectionProfile& profile, int order[MaxPointsPerProfile]);
 
+// The current profile when it has a point to draw, otherwise nullptr.
+SectionProfile* exportedProfile(SectionDatabase& db);
+
 // Result codes of the writers.
 inline constexpr int DxfWritten = 1;
 inline constexpr int DxfWriteFailed = 0;
@@ -52,20 +53,5 @@ int writeDxf(SectionDatabase& db, const SectionWindowState& view, DxfSettings& s
 
 // The same drawing as text (empty for DxfNoPoint).
 std::string dxfDocument(SectionDatabase& db, const SectionWindowState& view, DxfSettings& settings);
-
-// Writes the section picture as it stands to a JPEG file (path as the
-// system spells it). Filled by the section window; empty: no picture.
-using SectionJpegWriter = std::function<void(const std::string& path)>;
-
-// "-> DXF": asks for a file that does not exist yet (an existing one is never
-// overwritten), writes the drawing and remembers the name in
-// settings.dxfFileName. When the profile has HBV lines, the coloured layers
-// accompany it as dxfFileName + ".JPG", drawn with the drawing's exaggeration.
-void exportDxf(SectionSession& session, DxfSettings& settings, const SectionJpegWriter& writeJpeg);
-
-// The menu item: without a point in the current profile the database open
-// dialog instead of the export.
-void dxfExportCommand(SectionSession& session, DxfSettings& settings,
-                      const SectionJpegWriter& writeJpeg);
 
 }  // namespace orv

@@ -17,6 +17,7 @@
 #include "base/fixed_text.h"
 #include "base/zeroed_block.h"
 #include "commands/section/curve_link.h"
+#include "commands/section/dxf_export_command.h"
 #include "commands/section/section_session.h"
 #include "ui/scripted_dialogs.h"
 

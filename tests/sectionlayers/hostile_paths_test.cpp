@@ -16,6 +16,7 @@
 #include "commands/section/colour_scale_commands.h"
 #include "commands/section/contour_grids_command.h"
 #include "commands/section/database_commands.h"
+#include "commands/section/dxf_export_command.h"
 #include "commands/section/point_parameters.h"
 #include "core/interpretation/ip_grid_file.h"
 #include "core/section/contour_grids.h"
