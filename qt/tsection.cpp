@@ -21,6 +21,7 @@
 #include "commands/section/section_click.h"
 #include "commands/section/section_operations.h"
 #include "commands/section/section_painting.h"
+#include "commands/section/terrain_import_command.h"
 #include "commands/section/view_commands.h"
 #include "core/section/contour_grids.h"
 #include "core/section/dxf_export.h"

@@ -10,7 +10,6 @@
 #include <string>
 #include <string_view>
 
-#include "commands/section/section_session.h"
 #include "core/section/section_database.h"
 
 namespace orv {
@@ -49,10 +48,5 @@ void applyTerrainHeights(SectionProfile& profile);
 // chainage. Points all at surface chainage 0 take their horizontal chainages
 // as surface chainages first.
 void applyTerrainAlongSurface(SectionProfile& profile);
-
-// "Načti výšky do celého profilu ze souboru *.txt typu x tab z"
-void importTerrainAlongSurface(SectionSession& session);
-// "Načti výšky bez posunu X a metráží dle povrchu ze souboru *.txt typu x tab z"
-void importTerrainHeights(SectionSession& session);
 
 }  // namespace orv

@@ -8,6 +8,7 @@
 #include "base/c_format.h"
 #include "commands/section/boundary_line_commands.h"
 #include "commands/section/colour_scale_commands.h"
+#include "commands/section/terrain_import_command.h"
 #include "core/section/terrain_import.h"
 #include "tests/curve/kmt_test_support.h"
 #include "tests/section/section_test_support.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/cp1250.h"
+#include "commands/section/terrain_import_command.h"
 #include "tests/section/section_test_support.h"
 
 namespace orv::testing {
