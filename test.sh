@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs the whole test suite
-# twice: as built for use, then built with AddressSanitizer + UBSan (the
-# benchmarks left out there).
+# Checks that the includes run down the layers (tools/check_layers), installs
+# what is missing, builds everything and runs the whole test suite twice: as
+# built for use, then built with AddressSanitizer + UBSan (the benchmarks left
+# out there).
 # ORV_SANITIZE=0 ./test.sh runs only the first, ORV_SANITIZE=1 ./test.sh only
 # the second.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+"$here/tools/check_layers"
 ORV_WITH_EXPORT_CHECKS=1 source "$here/tools/install_deps.sh"
 export QT_QPA_PLATFORM=offscreen
 

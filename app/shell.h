@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "curve/section_display_flags.h"
+#include "commands/curve/section_display_flags.h"
 
 class QObject;
 class Tulvakwin;

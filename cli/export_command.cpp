@@ -9,9 +9,9 @@
 
 #include "base/c_format.h"
 #include "cli/section_drawing.h"
-#include "sectionlayers/contour_grids.h"
-#include "sectionlayers/dxf_export.h"
-#include "sectionlayers/dxf_settings.h"
+#include "core/section/contour_grids.h"
+#include "core/section/dxf_export.h"
+#include "core/section/dxf_settings.h"
 
 namespace orv::cli {
 namespace {

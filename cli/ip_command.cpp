@@ -7,8 +7,8 @@
 
 #include "base/c_format.h"
 #include "cli/sounding_input.h"
-#include "curveview/ip_grid_file.h"
-#include "curveview/ip_values.h"
+#include "core/interpretation/ip_grid_file.h"
+#include "core/interpretation/ip_values.h"
 
 namespace orv::cli {
 namespace {

@@ -8,10 +8,10 @@
 
 #include "base/c_format.h"
 #include "base/file_lookup.h"
-#include "section/database_commands.h"
-#include "section/section_painting.h"
-#include "section/vdb_file.h"
-#include "sectionlayers/colour_scale_file.h"
+#include "commands/section/database_commands.h"
+#include "commands/section/section_painting.h"
+#include "core/section/colour_scale_file.h"
+#include "core/section/vdb_file.h"
 
 namespace orv::cli {
 namespace {

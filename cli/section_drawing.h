@@ -8,9 +8,9 @@
 #include <string>
 
 #include "base/zeroed_block.h"
-#include "section/section_database.h"
-#include "section/section_window_state.h"
-#include "ui/qt/qimage_canvas.h"
+#include "core/section/section_database.h"
+#include "core/section/section_window_state.h"
+#include "qt/qimage_canvas.h"
 #include "ui/window_chrome.h"
 
 namespace orv::cli {

@@ -12,13 +12,13 @@
 #include "base/c_format.h"
 #include "base/zeroed_block.h"
 #include "cli/section_drawing.h"
-#include "section/database_commands.h"
-#include "section/section_database.h"
-#include "section/section_painting.h"
-#include "section/section_window_state.h"
-#include "section/vdb_file.h"
-#include "sectionlayers/colour_scale_file.h"
-#include "ui/qt/qimage_canvas.h"
+#include "commands/section/database_commands.h"
+#include "commands/section/section_painting.h"
+#include "core/section/colour_scale_file.h"
+#include "core/section/section_database.h"
+#include "core/section/section_window_state.h"
+#include "core/section/vdb_file.h"
+#include "qt/qimage_canvas.h"
 
 namespace orv::cli {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <cctype>
 
-#include "curve/derive_readings.h"
-#include "curve/instrument_file.h"
-#include "curve/oax_file.h"
-#include "curve/sas_file.h"
-#include "curve/table_file.h"
+#include "commands/curve/derive_readings.h"
+#include "core/curve/instrument_file.h"
+#include "core/curve/oax_file.h"
+#include "core/curve/sas_file.h"
+#include "core/curve/table_file.h"
 
 namespace orv::cli {
 

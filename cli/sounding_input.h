@@ -7,8 +7,8 @@
 
 #include "base/zeroed_block.h"
 #include "cli/headless_ui.h"
-#include "curve/curve_session.h"
-#include "curve/no_section.h"
+#include "commands/curve/curve_session.h"
+#include "commands/curve/no_section.h"
 #include "ui/null_canvas.h"
 
 namespace orv::cli {

@@ -7,7 +7,7 @@
 
 #include "base/c_format.h"
 #include "base/zeroed_block.h"
-#include "curve/kmt_file.h"
+#include "core/curve/kmt_file.h"
 #include "tests/cli/cli_run.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/fixture_path.h"

@@ -16,7 +16,7 @@
 
 #include "base/fixed_text.h"
 #include "base/zeroed_block.h"
-#include "section/vdb_file.h"
+#include "core/section/vdb_file.h"
 #include "tests/cli/cli_run.h"
 #include "tests/support/fixture_path.h"
 

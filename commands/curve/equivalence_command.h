@@ -1,0 +1,15 @@
+// The equivalence ranges as the curve window shows them: beside each layer's
+// rows of the model table.
+#pragma once
+
+#include "commands/curve/curve_session.h"
+#include "core/interpretation/equivalence.h"
+
+namespace orv {
+
+// "Zobraz rozsahy ekvivalence": the ranges with q = equivalenceTolerance,
+// written beside each layer's rows of the model table (inside the plot's
+// right edge) until the next repaint.
+void showEquivalenceRanges(CurveSession& c);
+
+}  // namespace orv
