@@ -1,7 +1,5 @@
-// Both windows with the desktop's own dialogs: every open dialog hands a
-// missing name to its command, a double click that opened an input leaves
-// the mouse as it was, Del deletes the selected HBV line and "Tisk
-// formuláře" prints the picture.
+// Both windows with the desktop's own dialogs: open dialogs, a double click
+// that opens an input, Del in the HBV edit mode and "Tisk formuláře".
 #include <QAction>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -17,12 +15,16 @@
 #include "qt/tsection.h"
 #include "qt/tulvakwin.h"
 #include "tests/app/shell_fixture.h"
+#include "curve/qt/tulvakwin.h"
+#include "section/qt/tsection.h"
+#include "section/vdb_file.h"
+#include "tests/shell/shell_fixture.h"
+#include "ui/qt/image_widget.h"
 
 namespace {
 
-// Answers each modal dialog as it comes up, from the dialog's own event loop:
-// a file dialog takes the next name (none cancels it), any other dialog is
-// closed; seen lists them in order, a message box by its text.
+// Answers each modal dialog from its own event loop: a file dialog takes the
+// next name (none cancels it), any other is closed; seen lists them in order.
 struct ModalAnswers {
   QStringList names;
   std::vector<std::string> seen;
@@ -31,10 +33,9 @@ struct ModalAnswers {
   ModalAnswers() {
     QObject::connect(&timer, &QTimer::timeout, [this] {
       QWidget* w = QApplication::activeModalWidget();
-      if (!w || w == queued) return;
-      queued = w;
-      QMetaObject::invokeMethod(
-          w, [this, w] { answer(w); }, Qt::QueuedConnection);
+      if (w && w != queued)
+        QMetaObject::invokeMethod(
+            queued = w, [this, w] { answer(w); }, Qt::QueuedConnection);
     });
     timer.start(5);
   }
@@ -45,7 +46,7 @@ struct ModalAnswers {
     seen.push_back(box ? box->text().toStdString() : file ? "?" : w->metaObject()->className());
     if (!file || names.isEmpty()) return qobject_cast<QDialog*>(w)->reject();
     file->findChild<QLineEdit*>("fileNameEdit")->setText(names.takeFirst());
-    QMetaObject::invokeMethod(file, "accept", Qt::DirectConnection);
+    QMetaObject::invokeMethod(file, "accept");
   }
 };
 
@@ -71,27 +72,24 @@ class WindowGesturesTest : public StartFolderTest {
 };
 
 TEST_F(WindowGesturesTest, EveryOpenDialogHandsAMissingNameToItsCommand) {
-  const QString missing = QString::fromStdString((folder_ / "chybi.xyz").string());
-  const std::string again = "Soubor" + missing.toStdString() + "nexistuje. Zvolte jiný název!";
-  const std::vector<std::string> askedAgain{"?", again, "?", "Nevybral jste žádný soubor"};
+  const std::string missing = (folder_ / "chybi.xyz").string();
+  const std::vector<std::string> again{"?", "Soubor" + missing + "nexistuje. Zvolte jiný název!",
+                                       "?", "Nevybral jste žádný soubor"};
+  const std::string kmt = "Cannot open KMT file.", read = "chyba při čtení";
   const struct {
     QWidget* window;
     const char* item;
     std::vector<std::string> seen;
-  } rows[] = {
-      {&section(), "Otevidbnamenchdatavsledk1", askedAgain},
-      {&section(), "Natibarevnouklurezistivit1", askedAgain},
-      {&section(), "Nativkydocelhoprofiluzesouborutxttypuxtabz1", askedAgain},
-      {&section(), "NativkybezposunuXametrdlepovrchuzesouborutxttypuxtabz1", askedAgain},
-      {&curve(), "OtevtOAX1", {"?", "Cannot open OAX file.", "chyba při čtení"}},
-      {&curve(), "OtevtaparaturySASamp1", {"?", "Cannot open SAS file.", "chyba při čtení"}},
-      {&curve(),
-       "OtevtKMT1",
-       {"?", "Cannot open KMT file.", "Cannot open KMT file.", "záznam nenačten"}},
-  };
+  } rows[] = {{&section(), "Otevidbnamenchdatavsledk1", again},
+              {&section(), "Natibarevnouklurezistivit1", again},
+              {&section(), "Nativkydocelhoprofiluzesouborutxttypuxtabz1", again},
+              {&section(), "NativkybezposunuXametrdlepovrchuzesouborutxttypuxtabz1", again},
+              {&curve(), "OtevtOAX1", {"?", "Cannot open OAX file.", read}},
+              {&curve(), "OtevtaparaturySASamp1", {"?", "Cannot open SAS file.", read}},
+              {&curve(), "OtevtKMT1", {"?", kmt, kmt, "záznam nenačten"}}};
   for (const auto& r : rows) {
     modals_.seen.clear();
-    modals_.names = {missing};
+    modals_.names = {QString::fromStdString(missing)};
     r.window->findChild<QAction*>(r.item)->trigger();
     EXPECT_EQ(modals_.seen, r.seen) << r.item;
   }
@@ -102,39 +100,31 @@ TEST_F(WindowGesturesTest, ADoubleClickThatOpenedAnInputLeavesTheMouseAsItWas) {
   curve().action("OtevtOAX1")->trigger();
   orv::CurveWindowState& s = curve().state();
   s.inputMode = 3;
-  QWidget* img = curve().image();
-  const QPoint inside((s.plotLeft + s.plotRight) / 2, (s.plotTop + s.plotBottom) / 2);
+  const QPoint inside((s.plotLeft + s.plotRight) / 2, s.plotBottom / 2);
   const QPoint margin((s.plotRight + s.imageWidth) / 2, inside.y());
-  // The open dialog takes the release of the double click.
-  QTest::mouseClick(img, Qt::LeftButton, Qt::NoModifier, inside);
-  QTest::mouseDClick(img, Qt::LeftButton, Qt::NoModifier, inside);
+  QTest::mouseClick(curve().image(), Qt::LeftButton, Qt::NoModifier, inside);
+  QTest::mouseDClick(curve().image(), Qt::LeftButton, Qt::NoModifier, inside);  // no release
   EXPECT_EQ(modals_.seen, (std::vector<std::string>{"?", "?", "nevybral jste žádný soubor"}));
   const float right = s.logRhoMax;
-  QTest::mouseClick(img, Qt::LeftButton, Qt::NoModifier, margin);
+  QTest::mouseClick(curve().image(), Qt::LeftButton, Qt::NoModifier, margin);
   EXPECT_NEAR(s.logRhoMax, right + 0.3333f, 1e-3) << "the next press acts";
-  QTest::mouseClick(img, Qt::LeftButton, Qt::NoModifier, margin);
-  QTest::mouseDClick(img, Qt::LeftButton, Qt::NoModifier, margin);
-  QTest::mouseRelease(img, Qt::LeftButton, Qt::NoModifier, margin);
+  QTest::mouseClick(curve().image(), Qt::LeftButton, Qt::NoModifier, margin);
+  QTest::mouseDClick(curve().image(), Qt::LeftButton, Qt::NoModifier, margin);
+  QTest::mouseRelease(curve().image(), Qt::LeftButton, Qt::NoModifier, margin);
   EXPECT_EQ(modals_.seen.size(), 3u) << "no input from the right margin";
 }
 
-TEST_F(WindowGesturesTest, DelDeletesTheSelectedLineOnlyInTheEditMode) {
-  orv::SectionProfile& p = section().database().profiles[0];
+TEST_F(WindowGesturesTest, DelDeletesTheSelectedLineInTheEditModeAndPrintingTakesThePicture) {
+  const orv::SectionProfile& p = section().database().profiles[0];
   ASSERT_EQ(orv::readVdb(section().database(), orv_test::fixturePath("profil8.vdb").c_str()).code,
             1);
-  orv::setViewForReadDatabase(section().viewState());
-  section().paintSection();
   const int lines = p.HBV_pocet;
   QTest::keyClick(&section(), Qt::Key_Delete);
   EXPECT_EQ(p.HBV_pocet, lines);
   QTest::keyClick(&section(), Qt::Key_E, Qt::ControlModifier);
-  ASSERT_TRUE(section().viewState().hbvEditMode);
   QTest::keyClick(&section(), Qt::Key_Delete);
   EXPECT_EQ(p.HBV_pocet, lines - 1);
-  EXPECT_TRUE(modals_.seen.empty());
-}
 
-TEST_F(WindowGesturesTest, PrintingTheSectionPrintsItsPictureOnly) {
   const QString pdf = QString::fromStdString((folder_ / "formular.pdf").string());
   section().printer().setOutputFormat(QPrinter::PdfFormat);
   section().printer().setOutputFileName(pdf);
@@ -142,9 +132,10 @@ TEST_F(WindowGesturesTest, PrintingTheSectionPrintsItsPictureOnly) {
   QFile file(pdf);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
-  const QSize client = section().image()->size();
-  EXPECT_TRUE(bytes.contains("/Width " + QByteArray::number(client.width()))) << client.width();
-  EXPECT_TRUE(bytes.contains("/Height " + QByteArray::number(client.height()))) << client.height();
+  const QSize shown = section().image()->size();  // the image's width and height in the page
+  EXPECT_TRUE(bytes.contains("/Width " + QByteArray::number(shown.width())));
+  EXPECT_TRUE(bytes.contains("/Height " + QByteArray::number(shown.height())));
+  EXPECT_TRUE(modals_.seen.empty());
 }
 
 }  // namespace

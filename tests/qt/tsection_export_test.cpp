@@ -83,16 +83,12 @@ TEST_F(SectionExportTest, TheSettingsDialogTakesItsEditsOver) {
   w.setDxfSettingsDialog([&dialog](DxfSettings& s, ui::Dialogs& d) { dialog.execute(s, d); });
   whenModalUp([](QWidget* d) {
     d->findChild<QLineEdit*>("prevyseni")->setText("3");
-    d->findChild<QLineEdit*>("mensivelikost")->setText("x");
     d->findChild<QLineEdit*>("krokticx")->setText("25");
     d->close();
   });
   trigger("parametryexportudoUCM1");
   EXPECT_FLOAT_EQ(w.dxfSettings().dxfExaggeration, 3.0f);
-  EXPECT_FLOAT_EQ(w.dxfSettings().dxfTextSmall, 0.1f);
   EXPECT_EQ(w.dxfSettings().dxfTickX, 25);
-  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Soustřeďte se (číslo)! (velikost "
-                                                         "menších písmen v DXF řezu: x)"});
 }
 
 }  // namespace

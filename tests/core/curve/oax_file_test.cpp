@@ -211,20 +211,19 @@ TEST(OaxCommands, DWalksOnFromTheLastOaxFileWhateverWasLoadedSince) {
   const std::string file = oaxIpHeader(2000, 0, 1800) + oaxBlock(100, 1, 3) + oaxBlock(90, 1.3f, 3);
   dir.write("pf_1.OAX", file);
   dir.write("pf_2.OAX", file);
-  for (const std::vector<std::string>& since :
-       {std::vector<std::string>{orv_test::fixturePath("lhota-pf1.kmt")},
-        std::vector<std::string>{"5", "1", "0", "10", "20", "30", "0"}}) {
+  const std::vector<std::string> kmt{orv_test::fixturePath("lhota-pf1.kmt")},
+      typed{"5", "1", "0", "10", "20", "30", "0"};
+  for (const std::vector<std::string>* since : {&kmt, &typed}) {
     TestWindow w;
     w.dialogs.answer(dir.file("pf_1.OAX"));
     openInstrumentFile(w.session);
-    for (const std::string& answer : since) w.dialogs.answer(answer);
-    since.size() == 1 ? openKmtFile(w.session) : keyboardEntry(w.session);
+    for (const std::string& a : *since) w.dialogs.answer(a);
+    since == &kmt ? openKmtFile(w.session) : keyboardEntry(w.session);
     const std::string shown(textOf(w.s().instrumentFilePath));
     loadNextInstrumentFile(w.session);  // "<-" walks only from the sounding shown
     ASSERT_EQ(textOf(w.s().instrumentFilePath), shown);
     loadNextInstrumentFileAfterLast(w.session);
     EXPECT_EQ(textOf(w.s().instrumentFilePath), dir.file("pf_2.OAX"));
-    EXPECT_EQ(w.s().sourceKind, SourceInstrument);
     EXPECT_EQ(w.s().readingCount, 2);
   }
 }
