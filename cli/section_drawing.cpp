@@ -56,7 +56,10 @@ int readProfile(const std::string& database, int profile, const std::string& out
 
 bool loadScale(const std::string& scalePath, ColourScale& scale) {
   const std::string path = scalePath.empty() ? std::string(DefaultColourScaleName) : scalePath;
-  if (scalePath.empty() && !QFile::exists(qtPath(path))) return true;
+  if (scalePath.empty() && !QFile::exists(qtPath(path))) {
+    useBuiltInColourScale(scale);
+    return true;
+  }
   const ColourScaleReadResult read = readColourScale(scale, path.c_str());
   if (read.code == 1) {
     if (read.capped)

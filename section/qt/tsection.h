@@ -75,6 +75,9 @@ class TSection : public QMainWindow, public orv::SectionLink {
 
   // Redraws the picture: the profile menu, then the section.
   void paintSection();
+  // The program ends (by "Konec", by closing either window): the DXF
+  // settings are written to orv.ini, once.
+  void FormClose();
 
  public slots:
   void Novprofil1Click();
@@ -119,7 +122,8 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void buildPrintMenu(QMenu* menu);
   void buildExportMenu(QMenu* menu);
   void parametryexportudoUCM1Click();
-  // Writes the whole bitmap as a JPEG (an existing picture is replaced).
+  // Writes the drawn part of the bitmap as a JPEG (an existing picture is
+  // replaced).
   void writeBitmapJpeg(const std::string& path);
   void savePicture(bool useDxfName);
   void buildArrowItems();
@@ -144,6 +148,7 @@ class TSection : public QMainWindow, public orv::SectionLink {
   std::unique_ptr<QPrinter> ownPrinter_;
   // The curve window's closing may close this window again.
   bool closing_ = false;
+  bool settingsWritten_ = false;
 
   std::function<void(int)> helpHook_;
   std::function<void()> closeCurveWindow_;

@@ -1,5 +1,5 @@
-// The export menu through the real section window: the pictures decode with
-// the bitmap's size, the DXF comes with its companion picture, and the DXF
+// The export menu through the real section window: the pictures hold the
+// drawn part of the bitmap, the DXF comes with its companion picture, and the DXF
 // settings dialog takes its edits over however it is closed.
 #include <QAction>
 #include <QApplication>
@@ -41,19 +41,46 @@ class SectionExportTest : public ::testing::Test {
   TSection w{link, 300, nullptr, &dialogs};
 };
 
-TEST_F(SectionExportTest, PicturesAndTheDrawingLeaveThroughTheExportMenu) {
-  dialogs.answer(dir + "rez.jpg");
-  trigger("JPG1");
-  EXPECT_EQ(QImage(QString::fromStdString(dir + "rez.jpg")).size(), bitmap());
-  dialogs.answer(dir + "barvy.jpg");
-  trigger("UCM1");
-  EXPECT_EQ(QImage(QString::fromStdString(dir + "barvy.jpg")).size(), bitmap());
+// Near-white as a JPEG keeps white, and clearly drawn.
+bool paper(QRgb p) {
+  return qRed(p) > 230 && qGreen(p) > 230 && qBlue(p) > 230;
+}
+bool ink(QRgb p) {
+  return qRed(p) < 128 || qGreen(p) < 128 || qBlue(p) < 128;
+}
 
-  dialogs.answer(dir + "rez.dxf");
-  trigger("DXF1");
+// The pictures hold the drawn section and a small margin, not the whole
+// bitmap: the last pixels at the right and at the bottom are paper, and the
+// drawing reaches to within the margin of them.
+TEST_F(SectionExportTest, PicturesAndTheDrawingLeaveThroughTheExportMenu) {
+  struct Picture {
+    const char* item;
+    std::string chosen, written;
+  };
+  const Picture pictures[] = {{"JPG1", dir + "rez.jpg", dir + "rez.jpg"},
+                              {"UCM1", dir + "barvy.jpg", dir + "barvy.jpg"},
+                              {"DXF1", dir + "rez.dxf", dir + "rez.dxf.JPG"}};
+  for (const Picture& p : pictures) {
+    SCOPED_TRACE(p.item);
+    dialogs.answer(p.chosen);
+    trigger(p.item);
+    const QImage jpeg(QString::fromStdString(p.written));
+    ASSERT_FALSE(jpeg.isNull()) << "the profile has lines: its coloured layers come along";
+    EXPECT_LT(jpeg.width(), bitmap().width() / 2);
+    EXPECT_LT(jpeg.height(), bitmap().height() / 2);
+    int edgePaper = 0, edge = 0, inkNear = 0;
+    for (int y = 0; y < jpeg.height(); ++y)
+      for (int x = 0; x < jpeg.width(); ++x) {
+        const bool outer = x >= jpeg.width() - 3 || y >= jpeg.height() - 3;
+        const bool near = x >= jpeg.width() - 16 || y >= jpeg.height() - 16;
+        edge += outer;
+        edgePaper += outer && paper(jpeg.pixel(x, y));
+        inkNear += !outer && near && ink(jpeg.pixel(x, y));
+      }
+    EXPECT_EQ(edgePaper, edge);
+    EXPECT_GT(inkNear, 0);
+  }
   EXPECT_TRUE(std::filesystem::exists(dir + "rez.dxf"));
-  EXPECT_EQ(QImage(QString::fromStdString(dir + "rez.dxf.JPG")).size(), bitmap())
-      << "the profile has lines: its coloured layers come along";
   EXPECT_FALSE(w.viewState().coloursOnly);
   EXPECT_TRUE(dialogs.messages().empty());
 }

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "../section/vdb_test_support.h"
@@ -38,6 +40,87 @@ TEST(SectionPictureTest, AFivePointProfileMatchesItsReferencePicture) {
   EXPECT_EQ(f.colourAt(50 + beside, 305), 0x0080FF);
   EXPECT_EQ(f.colourAt(100 + beside, 290), 0xFF8000);
   EXPECT_EQ(f.colourAt(150 + beside, 298), 0x00FF00);
+}
+
+// How far a colour is from a grey: text, axes and frame are black or grey,
+// the ground is coloured.
+int colourfulness(ui::Colour c) {
+  const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+  return std::max({r, g, b}) - std::min({r, g, b});
+}
+
+// The profile with IP values at the point at 100 m (a stroke 17 pixels wide)
+// and with the sounding curves, drawn with the view limits given.
+void drawWithIpAndCurves(DrawnFixture& f, float minChainage, float minElevation) {
+  SectionWindowState& v = *f.view;
+  v.showIp = true;
+  v.showCurves = true;
+  v.viewMinChainage = minChainage;
+  v.viewMinElevation = minElevation;
+  SectionPoint& pt = f.db->profiles[0].points[2];
+  for (int m = 0; m < pt.Mermx; ++m) pt.ipValue[m][0] = 8.0f;
+  paintSection(*f.db, v, f.canvas, PictureScreen);
+}
+
+// After a pan that leaves two points beyond the view and with the deep
+// layers below its lower limit, the ground (fills, curves, IP line, surface
+// line) stays inside the frame: outside it only black and grey remain.
+TEST(SectionPictureTest, AfterAPanAndBelowTheViewNothingOfTheGroundLeavesTheFrame) {
+  DrawnFixture f;
+  ASSERT_TRUE(f.draw("profil5.vdb"));
+  drawWithIpAndCurves(f, 60, 290);
+  const SectionLayout& l = f.view->layout;
+  int outside = 0, inside = 0;
+  for (int y = 0; y < PictureScreen.height; ++y)
+    for (int x = 0; x < PictureScreen.width; ++x) {
+      const bool inFrame =
+          x > l.frameLeft && x < l.frameRight && y >= l.frameTop && y < l.frameBottom;
+      (inFrame ? inside : outside) += colourfulness(f.canvas.pixel(x, y)) > 60;
+    }
+  EXPECT_EQ(outside, 0);
+  EXPECT_GT(inside, 20000);
+}
+
+// With the colours on, the AB/2 scale (red, inside both sides of the frame)
+// and the IP line (yellow) lie over the layer fills; the resistivity labels
+// stay over the IP line.
+TEST(SectionPictureTest, TheAbHalfScaleAndTheIpLineShowOverTheLayerColours) {
+  DrawnFixture f;
+  ASSERT_TRUE(f.draw("profil5.vdb"));
+  drawWithIpAndCurves(f, -1000000, -10000);
+  const SectionLayout& l = f.view->layout;
+  auto reddish = [](ui::Colour c) {
+    return (c & 0xFF) > 200 && ((c >> 8) & 0xFF) < 90 && (c >> 16) < 90;
+  };
+  const double surface = f.db->profiles[0].points[l.rightmostPoint].pointZ;
+  int labelsSeen = 0;
+  for (int d = 0; d <= int(l.maxLogAbHalf); ++d) {
+    const int y = elevationToPixel(l, surface - d * l.curveMetresPerDecade);
+    const int third = l.sectionTextWidth / 3, h = l.sectionTextHeight;
+    const int width = f.canvas.textExtent(d == 0 ? "1" : d == 1 ? "10" : "100").width;
+    // Only where the ground beside the label is not red itself.
+    if (y - h < l.frameTop || y + h > l.frameBottom ||
+        reddish(f.canvas.pixel(l.frameRight - third - width - 4, y)))
+      continue;
+    int red = 0;
+    for (int py = y - h / 2; py < y + h / 2; ++py)
+      for (int px = l.frameRight - third - width; px < l.frameRight - third; ++px)
+        red += reddish(f.canvas.pixel(px, py));
+    EXPECT_GT(red, 3) << "AB/2 label " << d;
+    ++labelsSeen;
+  }
+  EXPECT_GE(labelsSeen, 1);
+
+  const SectionPoint& pt = f.db->profiles[0].points[2];
+  const int x = chainageToPixel(l, pt.profileChainage);
+  const int upper = elevationToPixel(l, pt.pointZ - std::fabs(pt.layerDepth[0]));
+  const int lower = elevationToPixel(l, pt.pointZ - std::fabs(pt.layerDepth[1]));
+  int yellow = 0, dark = 0;
+  for (int y = upper + 2; y < lower - 1; ++y) yellow += f.canvas.pixel(x + 6, y) == 0x00FFFF;
+  for (int y = (upper + lower) / 2 - 4; y < (upper + lower) / 2 + 4; ++y)
+    for (int px = x - 8; px <= x + 8; ++px) dark += (f.canvas.pixel(px, y) & 0xFF) < 90;
+  EXPECT_GT(yellow, (lower - upper) / 2) << "the IP line over the second layer's fill";
+  EXPECT_GT(dark, 5) << "its resistivity over the IP line";
 }
 
 class SectionWindowRoadTest : public ::testing::Test {

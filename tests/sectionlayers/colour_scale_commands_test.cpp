@@ -1,5 +1,7 @@
 #include "sectionlayers/colour_scale_commands.h"
 
+#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -165,10 +167,30 @@ TEST_F(ColourCommandsTest, LoadingWithTheDialog) {
 }
 
 TEST_F(ColourCommandsTest, DefaultScaleAtStartUp) {
-  loadDefaultColourScale(session);
-  EXPECT_EQ(files.messages(), std::vector<std::string>{CannotOpen});
-  EXPECT_EQ(scale().colResCount, 0);
+  // Without the file, or with one that holds no count, the built-in scale:
+  // 1, 2, 5 ... 10 000 ohm.m, blue for conductive to red for resistive.
+  const int32_t bounds[] = {0, 1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000, 10000};
+  for (const char* damaged : {"", "x\r\nmxpocet_bodu_barev\r\n"}) {
+    if (*damaged) putBytes(defaultFile, damaged);
+    scale().colResCount = 0;
+    files.clearRecords();
+    loadDefaultColourScale(session);
+    EXPECT_EQ(files.messages().size(), 1u);
+    ASSERT_EQ(scale().colResCount, 14);
+    EXPECT_EQ(std::vector<int32_t>(scale().colResBound, scale().colResBound + 14),
+              std::vector<int32_t>(std::begin(bounds), std::end(bounds)));
+    const ui::Colour conductive = *resistivityColour(scale(), 3.0f);
+    const ui::Colour resistive = *resistivityColour(scale(), 3000.0f);
+    EXPECT_GT(conductive >> 16, conductive & 0xFF) << "blue over red";
+    EXPECT_GT(resistive & 0xFF, resistive >> 16) << "red over blue";
+    EXPECT_FALSE(resistivityColour(scale(), 20000.0f));
+    std::set<ui::Colour> distinct(scale().colResColor + 1, scale().colResColor + 14);
+    EXPECT_EQ(distinct.size(), 13u);
+  }
+  EXPECT_EQ(files.messages()[0],
+            "Soubor barevné škály neudává počet barev - škála nebyla načtena.");
   EXPECT_EQ(textOf(scale().colResFileName), defaultFile);
+  std::filesystem::remove(defaultFile);
 
   putBytes(defaultFile, "x\r\nmxpocet_bodu_barev: 1\r\n0 0 ");
   files.clearRecords();

@@ -1,6 +1,7 @@
 """Reads a section drawing written by the DXF export with ezdxf: the file must
-load without recovery errors, pass the audit, and hold the entities the
-export wrote where it wrote them.
+load without recovery errors, pass the audit, declare the code page of its
+Czech texts, hold the entities the export wrote where it wrote them, and
+state extents that hold every entity (as ezdxf measures it) and no more.
 
 usage: dxf_audit.py <orv_sectionlayers_tests> <drawing.dxf>
 The test program writes the drawing (its audit sample) to the given path.
@@ -10,18 +11,12 @@ import subprocess
 import sys
 
 import ezdxf  # noqa: F401  (the import is the availability check)
-from ezdxf import recover
+from ezdxf import bbox, recover
 
 
 def fail(message):
     print("dxf_audit: " + message)
     sys.exit(1)
-
-
-def czech(text):
-    # The drawing declares no code page, so ezdxf decodes it as ANSI_1252;
-    # its bytes are Windows-1250.
-    return text.encode("cp1252").decode("cp1250")
 
 
 def main():
@@ -43,7 +38,22 @@ def main():
     if doc.dxfversion != "AC1009":
         fail("not an R12 drawing: " + doc.dxfversion)
 
+    if doc.encoding != "cp1250":
+        fail("texts read as %s" % doc.encoding)
+
     msp = doc.modelspace()
+    # Every entity inside the stated extents (written with three decimals),
+    # the extents no wider than the entities and their texts' letters.
+    low, high = doc.header["$EXTMIN"], doc.header["$EXTMAX"]
+    drawn = bbox.extents(msp)
+    for axis in (0, 1):
+        if not (low[axis] - 0.0006 <= drawn.extmin[axis] and drawn.extmax[axis] <= high[axis] + 0.0006):
+            fail("entities %s .. %s beyond the extents %s .. %s" % (drawn.extmin, drawn.extmax, low, high))
+        if drawn.extmin[axis] - low[axis] > 0.5 or high[axis] - drawn.extmax[axis] > 0.5:
+            fail("extents %s .. %s wider than the entities %s .. %s" % (low, high, drawn.extmin, drawn.extmax))
+    reach = msp.query('POLYLINE[layer=="max_hloubkovy_dosah_VES"]')[0]
+    if min(v.dxf.location.y for v in reach.vertices) < low[1] - 0.0006:
+        fail("the depth reach lies below the extents")
     axis = msp.query('LINE[layer=="osa_X"]')
     if not axis:
         fail("no chainage axis")
@@ -52,9 +62,12 @@ def main():
     if (round(start.x, 3), round(end.x, 3), round(start.y, 3)) != (-3.0, 19.0, 190.0):
         fail("chainage axis at %s .. %s" % (start, end))
 
-    titles = [czech(t.dxf.text) for t in msp.query('TEXT[layer=="nadpisy"]')]
+    titles = [t.dxf.text for t in msp.query('TEXT[layer=="nadpisy"]')]
     if titles != ["Geologicko-geofyzikální řez podle VES", "lokalita: Žďár, profil: P1"]:
         fail("titles %r" % titles)
+    axes = [t.dxf.text for t in msp.query('TEXT[layer=="osa_Z_nadpis"]')]
+    if axes != ["nadmořská výška [m]"] * 2 + ["metráž profilu [m]"]:
+        fail("axis titles %r" % axes)
     rho = [t.dxf.text for t in msp.query('TEXT[layer=="rezistivita"]')]
     if rho[:2] != ["123", "300"]:
         fail("resistivities %r" % rho)

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <cmath>
+#include <optional>
 
 #include "app/help_viewer.h"
 #include "app/orv_application.h"
@@ -13,7 +15,10 @@
 #include "app/tuvitani.h"
 #include "curve/qt/tulvakwin.h"
 #include "section/qt/tsection.h"
+#include "section/section_layout.h"
+#include "sectionlayers/colour_scale.h"
 #include "tests/shell/shell_fixture.h"
+#include "ui/qt/image_widget.h"
 
 namespace {
 
@@ -44,14 +49,52 @@ TEST_F(ShellTest, TheFrameworksOwnTextsAreCzech) {
   EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Zrušit"));
 }
 
-TEST_F(ShellTest, MissingSettingsFileIsAnnouncedAndDefaultsApply) {
-  Shell shell(&dialogs_, false);
-  EXPECT_EQ(dialogs_.messages(),
-            (std::vector<std::string>{"Nenalezen ini soubor! Budou načteny implicitní hodnoty",
-                                      "Nenalezen ini soubor! Budou načteny implicitní hodnoty",
-                                      "Cannot open input Color-file."}));
-  EXPECT_EQ(shell.curve()->state().splineResolution, 128);
-  EXPECT_EQ(shell.curve()->state().screenSplitPercent, 65);
+std::string missingFile(const std::filesystem::path& path) {
+  return "Nenalezen ini soubor! " + path.string() + "\nBudou načteny implicitní hodnoty";
+}
+
+// A first start in an empty folder: each missing file is named, the section
+// is drawn in the colours of the built-in scale, "Aktuální barevná škála do
+// defaultu" keeps that scale, and closing the curve window leaves both
+// settings files, so that the next start has nothing to say.
+TEST_F(ShellTest, AFirstStartInAnEmptyFolderDrawsInColourAndTheNextIsSilent) {
+  {
+    Shell shell(&dialogs_, false);
+    EXPECT_EQ(dialogs_.messages(), (std::vector<std::string>{missingFile(folder_ / "orvwin.ini"),
+                                                             missingFile(folder_ / "orv.ini"),
+                                                             "Cannot open input Color-file."}));
+    EXPECT_EQ(shell.curve()->state().splineResolution, 128);
+    EXPECT_EQ(shell.curve()->state().screenSplitPercent, 65);
+
+    TSection& section = *shell.section();
+    dialogs_.answer(orv_test::fixturePath("profil5.vdb"));
+    section.action("Otevidbnamenchdatavsledk1")->trigger();
+    QApplication::processEvents();
+    const orv::SectionPoint& pt = section.database().profiles[0].points[0];
+    const orv::SectionLayout& l = section.viewState().layout;
+    const std::optional<ui::Colour> colour =
+        orv::resistivityColour(section.viewState().colourScale, pt.layerRho[0]);
+    ASSERT_TRUE(colour);
+    EXPECT_NE(*colour, 0xFFFFFF);
+    EXPECT_EQ(section.image()->canvas().pixel(
+                  orv::chainageToPixel(l, pt.profileChainage) + 2,
+                  orv::elevationToPixel(l, pt.pointZ - 0.25 * std::fabs(pt.layerDepth[0]))),
+              *colour);
+
+    section.action("Aktulnbarevnkladodefaultu1")->trigger();
+    shell.start();
+    QTimer::singleShot(0, [&] { shell.curve()->close(); });
+    QTimer::singleShot(2000, [] { QApplication::exit(7); });
+    EXPECT_EQ(QApplication::exec(), 0);
+  }
+  EXPECT_NE(fileBytes("orvcolres.rsc").find("mxpocet_bodu_barev: 14\r\n0 "), std::string::npos);
+  EXPECT_TRUE(fileBytes("orv.ini").starts_with("soubor nastaven\xed"));
+  dialogs_.clearRecords();
+  Shell again(&dialogs_, false);
+  EXPECT_TRUE(dialogs_.messages().empty());
+  const orv::ColourScale& scale = again.section()->viewState().colourScale;
+  EXPECT_EQ(scale.colResCount, 14);
+  EXPECT_EQ(scale.colResBound[13], 10000);
 }
 
 TEST_F(ShellTest, TheDefaultColourScaleOfTheStartFolderIsLoadedWithoutAWord) {
@@ -61,9 +104,8 @@ TEST_F(ShellTest, TheDefaultColourScaleOfTheStartFolderIsLoadedWithoutAWord) {
            "1000 0x00FF00 ";
   }
   Shell shell(&dialogs_, false);
-  EXPECT_EQ(dialogs_.messages(),
-            (std::vector<std::string>{"Nenalezen ini soubor! Budou načteny implicitní hodnoty",
-                                      "Nenalezen ini soubor! Budou načteny implicitní hodnoty"}));
+  EXPECT_EQ(dialogs_.messages(), (std::vector<std::string>{missingFile(folder_ / "orvwin.ini"),
+                                                           missingFile(folder_ / "orv.ini")}));
   const orv::ColourScale& scale = shell.section()->viewState().colourScale;
   EXPECT_EQ(scale.colResCount, 3);
   EXPECT_EQ(scale.colResBound[2], 1000);
@@ -194,6 +236,7 @@ TEST_F(ShellTest, ClosingTheSectionWindowEndsTheProgramToo) {
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_FALSE(shell.curve()->isVisible());
   EXPECT_TRUE(fileExists("orvwin.ini"));
+  EXPECT_TRUE(fileExists("orv.ini"));
 }
 
 TEST_F(ShellTest, KonecWritesTheSettingsAndClosesTheCurveWindow) {
@@ -205,6 +248,7 @@ TEST_F(ShellTest, KonecWritesTheSettingsAndClosesTheCurveWindow) {
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_NE(fileBytes("orvwin.ini").find("sila_cary_model_(2_implicitn\xec) 7\r\n"),
             std::string::npos);
+  EXPECT_TRUE(fileExists("orv.ini"));
 }
 
 // An object whose event handler fails as a faulty command would.
