@@ -144,9 +144,12 @@ void drawLayers(const SectionProfile& p, const SectionPoint& pt, const SectionWi
 
 void drawMisfitBar(const SectionPoint& pt, const SectionLayout& l, ui::Canvas& canvas, int x) {
   canvas.setPenColour(Grey);
+  // The bar stands on the frame's bottom line, which it may cover.
+  canvas.setClipRect(l.frameLeft + 1, l.frameTop, l.frameRight, l.frameBottom + 1);
   canvas.moveTo(x, l.frameBottom);
   const double bar = std::clamp(double(pt.fitError) * 100.0, -MaxMisfitBar, MaxMisfitBar);
   canvas.lineTo(x, l.frameBottom - truncPixel(bar));
+  clipToFrame(l, canvas);
 }
 
 void drawCurve(const SectionPoint& pt, const SectionWindowState& view, ui::Canvas& canvas,
