@@ -113,13 +113,14 @@ TEST(SectionPictureTest, TheAbHalfScaleAndTheIpLineShowOverTheLayerColours) {
 
   const SectionPoint& pt = f.db->profiles[0].points[2];
   const int x = chainageToPixel(l, pt.profileChainage);
-  const int upper = elevationToPixel(l, pt.pointZ - std::fabs(pt.layerDepth[0]));
-  const int lower = elevationToPixel(l, pt.pointZ - std::fabs(pt.layerDepth[1]));
+  // Its third layer: 12 ohm.m, blue.
+  const int upper = elevationToPixel(l, pt.pointZ - std::fabs(pt.layerDepth[1]));
+  const int lower = elevationToPixel(l, pt.pointZ - std::fabs(pt.layerDepth[2]));
   int yellow = 0, dark = 0;
   for (int y = upper + 2; y < lower - 1; ++y) yellow += f.canvas.pixel(x + 6, y) == 0x00FFFF;
   for (int y = (upper + lower) / 2 - 4; y < (upper + lower) / 2 + 4; ++y)
     for (int px = x - 8; px <= x + 8; ++px) dark += (f.canvas.pixel(px, y) & 0xFF) < 90;
-  EXPECT_GT(yellow, (lower - upper) / 2) << "the IP line over the second layer's fill";
+  EXPECT_GT(yellow, (lower - upper) / 2) << "the IP line over the third layer's fill";
   EXPECT_GT(dark, 5) << "its resistivity over the IP line";
 }
 
