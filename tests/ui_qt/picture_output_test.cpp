@@ -137,17 +137,4 @@ TEST(JpegPictureTest, AFileThatCannotBeWrittenIsToldWithItsName) {
   EXPECT_FALSE(QFile::exists(QString::fromStdString(pathIn(dir, "prázdný.jpg"))));
 }
 
-// The drawn part (here a pixel just off white) with a margin of 10 pixels,
-// cut at the picture's edges; a blank picture stays whole.
-TEST(DrawnPartTest, CropsToTheDrawingWithItsMargin) {
-  for (const auto& [drawn, kept] : {std::pair{QRect(500, 400, 1, 1), QRect(490, 390, 21, 21)},
-                                    {QRect(5, 995, 1590, 5), QRect(0, 985, 1600, 15)},
-                                    {QRect(), QRect(0, 0, 1600, 1000)}}) {
-    QImage image(1600, 1000, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter(&image).fillRect(drawn, QColor(255, 255, 254));
-    EXPECT_TRUE(ui::drawnPart(image, ui::PictureMargin) == image.copy(kept));
-  }
-}
-
 }  // namespace
