@@ -65,11 +65,21 @@ class DxfOut {
   void include(double x, double y) { box_.include(x, y); }
   const DrawingBox& box() const { return box_; }
 
-  void code(int c) { line(cformat("  %d", c)); }
-  void integer(int v) { line(cformat("      %d", v)); }
-  void real(double v) { line(cformat("%12.3f", v)); }
-  void rotation(double v) { line(formatF(v)); }
+  // A measuring pass spends nothing on the text it does not write.
+  void code(int c) {
+    if (!measuring_) line(cformat("  %d", c));
+  }
+  void integer(int v) {
+    if (!measuring_) line(cformat("      %d", v));
+  }
+  void real(double v) {
+    if (!measuring_) line(cformat("%12.3f", v));
+  }
+  void rotation(double v) {
+    if (!measuring_) line(formatF(v));
+  }
   void text(std::string_view s) {
+    if (measuring_) return;
     std::string one(s);
     // A line break inside a value would end its record and shift the
     // pairing of every code and value after it.
@@ -93,7 +103,6 @@ class DxfOut {
   static constexpr std::size_t Chunk = 1 << 20;
 
   void line(std::string_view s) {
-    if (measuring_) return;
     if (!first_) buf_ += "\r\n";
     first_ = false;
     buf_ += s;
