@@ -65,8 +65,10 @@ Shell::Shell(ui::Dialogs* dialogs, bool showWelcome) : showWelcome_(showWelcome)
     section_->repaint();
   });
   if (showWelcome_) curve_->setFirstShowHook([this] { welcome_->exec(); });
-  // Closing either window ends the program.
+  // Closing either window ends the program; every road out keeps the DXF
+  // settings in orv.ini.
   curve_->setQuitHook([this] {
+    section_->FormClose();
     section_->hide();
     help_->hide();
     QApplication::quit();

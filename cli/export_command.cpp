@@ -12,6 +12,7 @@
 #include "core/section/contour_grids.h"
 #include "core/section/dxf_export.h"
 #include "core/section/dxf_settings.h"
+#include "qt/jpeg_picture.h"
 
 namespace orv::cli {
 namespace {
@@ -136,7 +137,8 @@ int runExport(int argc, char** argv) {
   ui::QImageCanvas canvas(2 * Screen.width, 2 * Screen.height);
   d.view->drawLegend = o.kind == Output::Jpeg;
   paint(d, canvas, Screen);
-  if (o.kind == Output::Jpeg) return saveImageOnce(canvas.image(), o.output, "JPG");
+  if (o.kind == Output::Jpeg)
+    return saveImageOnce(ui::drawnPart(canvas.image(), ui::PictureMargin), o.output, "JPG");
   return writeTextOnce(o, d);
 }
 

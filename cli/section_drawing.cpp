@@ -63,7 +63,10 @@ bool loadScale(const std::string& scalePath, ColourScale& scale) {
       scalePath.empty()
           ? findFileIgnoringCase(std::filesystem::current_path().string(), DefaultColourScaleName)
           : scalePath;
-  if (scalePath.empty() && !QFile::exists(qtPath(path))) return true;
+  if (scalePath.empty() && !QFile::exists(qtPath(path))) {
+    useBuiltInColourScale(scale);
+    return true;
+  }
   const ColourScaleReadResult read = readColourScale(scale, path.c_str());
   if (read.code == 1) {
     if (read.capped)

@@ -37,7 +37,8 @@ int readProfile(const std::string& database, int profile, const std::string& out
                 DrawnProfile& d);
 
 // The colour scale: scalePath when given (it must be read), otherwise
-// orvcolres.rsc of the current folder when it is there. False: reported.
+// orvcolres.rsc of the current folder when it is there, else the built-in
+// scale. False: reported.
 bool loadScale(const std::string& scalePath, ColourScale& scale);
 
 // A GUI application without a display, for fonts and image writers; Qt's own

@@ -86,6 +86,18 @@ raster::Buffer QImageCanvas::buffer() {
                         static_cast<int>(image_.bytesPerLine() / sizeof(uint32_t))};
 }
 
+void QImageCanvas::setClipRect(int left, int top, int right, int bottom) {
+  clipped_ = true;
+  clip_ = QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0));
+  raster_.setClip(raster::Rect{left, top, std::max(left, right), std::max(top, bottom)});
+}
+
+void QImageCanvas::clearClip() {
+  clipped_ = false;
+  clip_ = QRect();
+  raster_.setClip(std::nullopt);
+}
+
 void QImageCanvas::fillRect(int left, int top, int right, int bottom) {
   // The desktop FillRect paints with the brush whatever the pen's mode.
   raster_.fillRect(buffer(), left, top, right, bottom, rgbOfColour(brushColour_), PenMode::Copy);
@@ -136,7 +148,8 @@ QFont QImageCanvas::currentFont() const {
 }
 
 void QImageCanvas::textOut(int x, int y, std::string_view text) {
-  if (text.empty()) return;
+  // An empty clip admits nothing (QPainter would take it for no clip).
+  if (text.empty() || (clipped_ && clip_.isEmpty())) return;
   const QFont font = currentFont();
   const QString s = qstringOf(text);
   const QFontMetrics fm(font, &image_);
@@ -146,14 +159,20 @@ void QImageCanvas::textOut(int x, int y, std::string_view text) {
                      box.top() + box.height(), rgbOfColour(brushColour_), PenMode::Copy);
     drawn();
   }
+  // Glyphs may overhang their advance (italics, accents): widened generously.
+  QRect shown =
+      box.united(fm.boundingRect(s).translated(x, y + fm.ascent())).adjusted(-2, -2, 2, 2);
   {
     QPainter p(&image_);
+    if (clipped_) {
+      p.setClipRect(clip_);
+      shown &= clip_;
+    }
     p.setFont(font);
     p.setPen(qcolorOf(fontColour_));
     p.drawText(QPoint(x, y + fm.ascent()), s);
   }
-  // Glyphs may overhang their advance (italics, accents): widen generously.
-  touched(box.united(fm.boundingRect(s).translated(x, y + fm.ascent())).adjusted(-2, -2, 2, 2));
+  touched(shown);
 }
 
 TextSize QImageCanvas::textExtent(std::string_view text) {

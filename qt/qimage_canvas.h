@@ -54,6 +54,8 @@ class QImageCanvas : public Canvas {
   void setFontSize(int points) override { fontSize_ = points; }
   void setTextTransparent(bool transparent) override { textTransparent_ = transparent; }
 
+  void setClipRect(int left, int top, int right, int bottom) override;
+  void clearClip() override;
   void fillRect(int left, int top, int right, int bottom) override;
   void moveTo(int x, int y) override;
   void lineTo(int x, int y) override;
@@ -78,6 +80,9 @@ class QImageCanvas : public Canvas {
   QFont font_;
   raster::Rasteriser raster_;
   QRect dirty_;
+  // The clip of setClipRect, while clipped_.
+  bool clipped_ = false;
+  QRect clip_;
   std::function<void()> notify_;
 
   Colour penColour_ = 0x000000;

@@ -320,7 +320,9 @@ void TSection::parametryexportudoUCM1Click() {
 }
 
 void TSection::writeBitmapJpeg(const std::string& path) {
-  ui::writeJpegPicture(imgRez_->canvas().image(), path, *dialogs_);
+  // The bitmap is twice the screen; the section lies in its top-left corner.
+  ui::writeJpegPicture(ui::drawnPart(imgRez_->canvas().image(), ui::PictureMargin), path,
+                       *dialogs_);
 }
 
 void TSection::savePicture(bool useDxfName) {
@@ -559,9 +561,16 @@ void TSection::showAndWait(int milliseconds) {
   }
 }
 
+// Ends the program; the settings are written on the way out, as by every
+// other road that ends it.
 void TSection::Konec1Click() {
-  orv::writeDxfSettings(dxf_, *dialogs_);
   close();
+}
+
+void TSection::FormClose() {
+  if (settingsWritten_) return;
+  settingsWritten_ = true;
+  orv::writeDxfSettings(dxf_, *dialogs_);
 }
 
 void TSection::Font1Click() {

@@ -77,6 +77,9 @@ class TSection : public QMainWindow, public orv::SectionLink {
 
   // Redraws the picture: the profile menu, then the section.
   void paintSection();
+  // The program ends (by "Konec", by closing either window): the DXF
+  // settings are written to orv.ini, once.
+  void FormClose();
 
  public slots:
   void Novprofil1Click();
@@ -123,7 +126,8 @@ class TSection : public QMainWindow, public orv::SectionLink {
   void buildPrintMenu(QMenu* menu);
   void buildExportMenu(QMenu* menu);
   void parametryexportudoUCM1Click();
-  // Writes the whole bitmap as a JPEG (an existing picture is replaced).
+  // Writes the drawn part of the bitmap as a JPEG (an existing picture is
+  // replaced).
   void writeBitmapJpeg(const std::string& path);
   void savePicture(bool useDxfName);
   void buildArrowItems();
@@ -149,6 +153,7 @@ class TSection : public QMainWindow, public orv::SectionLink {
   // The program is ending: the user has let the database go. The curve
   // window's closing may close this window again.
   bool closing_ = false;
+  bool settingsWritten_ = false;
 
   std::function<void(int)> helpHook_;
   std::function<void()> closeCurveWindow_;

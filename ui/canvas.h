@@ -48,6 +48,12 @@ class Canvas {
   // the brush colour first.
   virtual void setTextTransparent(bool transparent) = 0;
 
+  // Confines every later drawing (fills, lines, shapes, text) to
+  // left <= x < right, top <= y < bottom until clearClip; a new clip
+  // replaces the old one.
+  virtual void setClipRect(int left, int top, int right, int bottom) = 0;
+  virtual void clearClip() = 0;
+
   // Fills left <= x < right, top <= y < bottom with the brush colour.
   virtual void fillRect(int left, int top, int right, int bottom) = 0;
   virtual void moveTo(int x, int y) = 0;

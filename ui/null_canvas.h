@@ -33,6 +33,8 @@ class NullCanvas : public Canvas {
   void setFontSize(int) override {}
   void setTextTransparent(bool) override {}
 
+  void setClipRect(int, int, int, int) override {}
+  void clearClip() override {}
   void fillRect(int, int, int, int) override {}
   void moveTo(int, int) override {}
   void lineTo(int, int) override {}

@@ -332,6 +332,12 @@ Rasteriser::Ink Rasteriser::inkOf(uint32_t rgb, PenMode mode) {
 }
 
 void Rasteriser::apply(const Buffer& buf, int y, int x0, int x1, Ink ink) {
+  if (clip_) {
+    if (y < clip_->top || y >= clip_->bottom) return;
+    x0 = std::max(x0, clip_->left);
+    x1 = std::min(x1, clip_->right);
+    if (x0 >= x1) return;
+  }
   uint32_t* p = buf.pixels + static_cast<std::ptrdiff_t>(y) * buf.stride;
   if (ink.set) {
     std::fill(p + x0, p + x1, ink.value);

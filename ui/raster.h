@@ -60,6 +60,10 @@ class Rasteriser {
   void ellipse(const Buffer& buf, int left, int top, int right, int bottom, int penWidth,
                uint32_t penRgb, std::optional<uint32_t> brushRgb, PenMode mode);
 
+  // Every later operation touches only the pixels inside clip (nullopt: the
+  // whole buffer).
+  void setClip(std::optional<Rect> clip) { clip_ = clip; }
+
   // The area touched since the last call (empty when nothing was drawn).
   Rect takeDirty();
   const Rect& dirty() const { return dirty_; }
@@ -75,6 +79,7 @@ class Rasteriser {
   void collectSegment(const Buffer& buf, Point a, Point b, int width);
 
   Rect dirty_;
+  std::optional<Rect> clip_;
   std::vector<Span> spans_;        // scratch of polyline
   std::vector<double> crossings_;  // scratch of polygon
 };

@@ -92,7 +92,7 @@ void drawDecayCurves(CurveSession& c, int readings, int windows) {
 }  // namespace
 
 bool ipDisplayOn(const CurveWindowState& s) {
-  return s.showDecayCurves && s.ipWindowCount > 0;
+  return s.showDecayCurves && s.ipWindowCount > 0 && soundingHasIp(s);
 }
 
 int ipColumnOfTime(const CurveWindowState& s, int64_t t) {

@@ -7,8 +7,9 @@
 
 namespace orv {
 
-// The IP display is on: showDecayCurves, and at least one window defined (a
-// window index of -1 must never be looked up).
+// The IP display is on: showDecayCurves, at least one window defined (a
+// window index of -1 must never be looked up) and a sounding that carries IP
+// (no panel of zeros that would read as measured zero chargeability).
 bool ipDisplayOn(const CurveWindowState& s);
 
 // Column of time t (ms, on the samples' axis): 5000 ms after switch-off span

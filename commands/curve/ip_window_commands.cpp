@@ -44,15 +44,22 @@ void editWindowPattern(CurveSession& c) {
       askIpInteger(c, "Zadej délku oken pro vynesení průměrné zdánlivé polarizace (VP): ",
                    " délka VP oken: ", s.ipWindowLength, s.ipWindowLength);
   if (!length) return;
-  s.ipWindowCount = *count;
   s.ipWindowDelay = *delay;
   s.ipWindowLength = *length;
-  // At most the 20 windows the arrays hold; fewer than none is none.
+  if (*count < 0) {
+    // Fewer than none leaves the windows undefined, so that the next IP
+    // file still brings its own; the count offered before any window was
+    // defined, confirmed as it stands, says nothing.
+    if (*count != s.ipWindowCount)
+      c.dialogs.message("Počet oken VP nemůže být záporný; nebude žádné okno.");
+    s.ipWindowCount = IpWindowsUndefined;
+    return;
+  }
+  s.ipWindowCount = *count;
+  // At most the 20 windows the arrays hold.
   if (*count > MaxIpWindows)
     c.dialogs.message(
         cformat("Oken VP může být nejvýše %i; počet oken je %i.", MaxIpWindows, MaxIpWindows));
-  else if (*count < 0)
-    c.dialogs.message("Počet oken VP nemůže být záporný; nebude žádné okno.");
   layOutIpWindows(s);
 }
 

@@ -248,7 +248,10 @@ void loadColourScaleWithDialog(SectionSession& session) {
 }
 
 void loadDefaultColourScale(SectionSession& session) {
-  readReporting(session, presetDefaultName(session));
+  // Without a usable default file the section is still drawn in colour: a
+  // first start in an empty folder, or a scale file that lost its count.
+  if (!readReporting(session, presetDefaultName(session)))
+    useBuiltInColourScale(session.view.colourScale);
 }
 
 void toggleColourByRes(SectionSession& session) {

@@ -45,7 +45,8 @@ void saveColourScaleToDefault(SectionSession& session);
 // redraws.
 void loadColourScaleWithDialog(SectionSession& session);
 
-// Start-up: the default file without a dialog, no redraw.
+// Start-up: the default file without a dialog, no redraw; when it cannot be
+// read (said as for any scale file), the built-in scale.
 void loadDefaultColourScale(SectionSession& session);
 
 // "Barevně vybarvit řez podle rezistivit" / "barvy dle rezistivit".

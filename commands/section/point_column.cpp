@@ -65,31 +65,57 @@ void drawArrow(ui::Canvas& canvas, int x, int y0) {
   canvas.polyline(arrow, 5);
 }
 
+// The IP line of a point: one vertical stroke per reading, as wide as its
+// value, from the middle towards the reading above down to the middle towards
+// the reading below (each reading stands at AB/4 below the surface). Only the
+// strokes that reach the rows top <= y < bottom are drawn; the caller clips to
+// them.
 void drawIpValues(const SectionPoint& pt, const SectionWindowState& view, ui::Canvas& canvas, int x,
-                  int y0) {
+                  int y0, int top, int bottom) {
   const SectionLayout& l = view.layout;
   const int window = view.currentIpWindow;
   if (window < 0 || window >= MaxIpWindows) return;
   canvas.setPenColour(Yellow);
   canvas.setPenMode(ui::PenMode::Copy);
   int previous = y0;
-  int top = y0;
+  int upper = y0;
   for (int m = 0; m < std::min(pt.Mermx, MaxReadings); ++m) {
-    canvas.setPenWidth(std::max(truncPixel(pt.ipValue[m][window] * view.ipLineStrength), 0));
+    const int width = std::max(truncPixel(pt.ipValue[m][window] * view.ipLineStrength), 0);
     const int ym = elevationToPixel(l, pt.pointZ - 0.5 * pt.AO[m]);
-    canvas.moveTo(x, ym + (ym - previous + 2) / 2);
-    canvas.lineTo(x, top);
+    const int lower = ym + (ym - previous + 2) / 2;
+    // The round ends of a wide stroke reach half its width beyond it.
+    const int reach = width / 2 + 1;
+    if (std::max(lower, upper) + reach >= top && std::min(lower, upper) - reach < bottom) {
+      canvas.setPenWidth(width);
+      canvas.moveTo(x, lower);
+      canvas.lineTo(x, upper);
+    }
     previous = ym;
-    top = ym - 1;
+    upper = ym - 1;
   }
 }
 
+// The IP line between the rows top and bottom, over what is drawn there
+// already; the clip returns to the frame.
+void drawIpRows(const SectionPoint& pt, const SectionWindowState& view, ui::Canvas& canvas, int x,
+                int y0, int top, int bottom) {
+  if (!view.showIp) return;
+  clipToFrameRows(view.layout, canvas, std::min(top, bottom), std::max(top, bottom));
+  drawIpValues(pt, view, canvas, x, y0, std::min(top, bottom), std::max(top, bottom));
+  clipToFrame(view.layout, canvas);
+}
+
+// The layers top down, each filled in its colour, the IP line over the fill
+// and the resistivity over both, so that the IP values show with the colours
+// on and the labels stay readable. The IP line above the surface (the round
+// end of a wide first stroke) comes first.
 void drawLayers(const SectionProfile& p, const SectionPoint& pt, const SectionWindowState& view,
                 ui::Canvas& canvas, int b, int x, int y0) {
   const SectionLayout& l = view.layout;
   const int layers = std::clamp(pt.MDLmx, 0, MaxLayers - 1);
   const bool fill = view.colourByRes && !(view.colourLayersMode && hasBoundaryLines(p));
   const Neighbours n = fill ? neighbourColumns(p, l, b) : Neighbours{0, 0};
+  drawIpRows(pt, view, canvas, x, y0, l.frameTop, y0);
   int upper = y0;
   for (int i = 0; i <= layers; ++i) {
     const int lower =
@@ -101,6 +127,7 @@ void drawLayers(const SectionProfile& p, const SectionPoint& pt, const SectionWi
       canvas.setBrushStyle(ui::BrushStyle::Solid);
       canvas.fillRect((x + n.leftX) / 2, upper, (n.rightX + x + 1) / 2, lower);
     }
+    drawIpRows(pt, view, canvas, x, y0, upper, lower);
     textCentred(canvas, x, (upper + lower) / 2,
                 cformat(view.oneDecimal ? "%.1f" : "%.0f", std::fabs(double(pt.layerRho[i]))));
     upper = lower;
@@ -117,9 +144,12 @@ void drawLayers(const SectionProfile& p, const SectionPoint& pt, const SectionWi
 
 void drawMisfitBar(const SectionPoint& pt, const SectionLayout& l, ui::Canvas& canvas, int x) {
   canvas.setPenColour(Grey);
+  // The bar stands on the frame's bottom line, which it may cover.
+  canvas.setClipRect(l.frameLeft + 1, l.frameTop, l.frameRight, l.frameBottom + 1);
   canvas.moveTo(x, l.frameBottom);
   const double bar = std::clamp(double(pt.fitError) * 100.0, -MaxMisfitBar, MaxMisfitBar);
   canvas.lineTo(x, l.frameBottom - truncPixel(bar));
+  clipToFrame(l, canvas);
 }
 
 void drawCurve(const SectionPoint& pt, const SectionWindowState& view, ui::Canvas& canvas,
@@ -183,11 +213,14 @@ void drawPoint(const SectionDatabase& db, const SectionWindowState& view, ui::Ca
   const ui::TextSize size = canvas.textExtent(label);
   canvas.textOut(x - size.width / 2, y0 - 2 * MarkerSize - size.height, label);
 
-  if (view.showIp) drawIpValues(pt, view, canvas, x, y0);
+  // Below its arrow the column belongs to the ground: it stays inside the
+  // frame.
+  clipToFrame(l, canvas);
   canvas.setPenMode(ui::PenMode::Copy);
   drawLayers(p, pt, view, canvas, b, x, y0);
   drawMisfitBar(pt, l, canvas, x);
   if (view.showCurves && l.curveMetresPerDecade != 0.0) drawCurve(pt, view, canvas, current, x, y0);
+  canvas.clearClip();
 
   canvas.setPenMode(ui::PenMode::Copy);
   canvas.setPenWidth(1);

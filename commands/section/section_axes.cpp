@@ -32,6 +32,15 @@ void ticksInside(long first, long end, int step, double lowValue, int lowPixel, 
   }
 }
 
+// The first tick of an axis: the multiple of step next to the view's lower
+// limit (plus one metre) towards zero, so that every label is a whole
+// multiple of the step whatever the view limits.
+long firstTick(double viewMin, int step) {
+  // Far beyond any elevation or chainage: held where a long cannot overflow.
+  constexpr double Reach = 1e15;
+  return long(std::trunc(std::clamp((viewMin + 1.0) / step, -Reach, Reach))) * step;
+}
+
 // Pen and text of the axes: thin, copied, transparent text in colour.
 void axisPen(ui::Canvas& canvas, ui::Colour colour) {
   canvas.setPenColour(colour);
@@ -66,7 +75,7 @@ void drawChainageAxis(const SectionWindowState& view, ui::Canvas& canvas) {
   const long maxChainage = long(std::trunc(view.viewMaxChainage));
   const int step =
       chainageLabelStep(l.pxPerMetreX, canvas.textExtent(cformat("%ld", maxChainage)).width);
-  const long first = long(std::trunc((view.viewMinChainage + 1.0) / step)) * step;
+  const long first = firstTick(view.viewMinChainage, step);
   ticksInside(
       first, maxChainage, step, pixelToChainage(l, l.frameLeft), l.frameLeft, l.frameRight,
       [&](double c) { return chainageToPixel(l, c); },
@@ -82,7 +91,7 @@ void drawElevationAxis(const SectionWindowState& view, ui::Canvas& canvas) {
   const SectionLayout& l = view.layout;
   axisPen(canvas, Black);
   const int step = elevationLabelStep(l.pxPerMetreZ, canvas.textExtent("1").height);
-  const long first = long(std::trunc((view.viewMinElevation + 1.0) * 0.1)) * 10;
+  const long first = firstTick(view.viewMinElevation, step);
   const long end = long(std::trunc(view.viewMaxElevation));
   // Elevation grows upwards: the bottom of the frame is the low end.
   ticksInside(

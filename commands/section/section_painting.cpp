@@ -175,12 +175,14 @@ void paintSection(SectionDatabase& db, SectionWindowState& view, ui::Canvas& can
   canvas.fillRect(0, 0, canvas.width(), canvas.height());
 
   const bool hasLines = lineCount(p) > 0;
+  // The bands and the surface line belong to the ground: inside the frame.
+  clipToFrame(l, canvas);
   if (view.colourLayersMode && hasLines) colourLayers(db, view, bandFiller(canvas, view));
   drawSurfaceLine(p, l, canvas);
+  canvas.clearClip();
   drawFrame(l, canvas);
   drawChainageAxis(view, canvas);
   drawElevationAxis(view, canvas);
-  if (view.showCurves) drawAbHalfScale(p, view, canvas);
   drawStatus(db, view, canvas);
 
   if (!view.colourLayersMode && !view.coloursOnly)
@@ -189,6 +191,8 @@ void paintSection(SectionDatabase& db, SectionWindowState& view, ui::Canvas& can
   canvas.setPenWidth(1);
   if (view.colourLayersMode && !view.coloursOnly)
     for (int b = 0; b <= lastPointOf(p); ++b) drawPoint(db, view, canvas, b);
+  // Inside the frame, over the columns' fills, which would hide it.
+  if (view.showCurves) drawAbHalfScale(p, view, canvas);
   if (view.drawLegend) drawColourLegend(view.colourScale, p, l, canvas);
 }
 

@@ -55,7 +55,7 @@ void setInitialCurveState(CurveWindowState& s) {
   s.markerHalfSize = 2;
   s.describeModel = true;
   s.ipMaxShown = 30;
-  s.ipWindowCount = -10;
+  s.ipWindowCount = IpWindowsUndefined;
   s.ipAsIsolines = false;
   s.showDecayCurves = true;
   s.accurateForward = false;

@@ -20,6 +20,9 @@ inline constexpr int MaxLayers = 30;
 inline constexpr int FlagSlots = 200;  // the fix-flag arrays are 200 long
 inline constexpr int MaxIpWindows = 20;
 inline constexpr int MaxDecaySamples = 1000;
+// ipWindowCount before any window is defined: the first IP file defines its
+// own windows.
+inline constexpr int32_t IpWindowsUndefined = -10;
 inline constexpr int FilterLength = 13;
 // Abscissae of the resistivity transform: -20 .. 199 + 4.
 inline constexpr int TransformAbscissae = 224;

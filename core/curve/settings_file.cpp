@@ -193,13 +193,18 @@ bool readSettingsFile(CurveWindowState& s, const char* path) {
   return true;
 }
 
+std::string missingSettingsFileMessage(const std::string& path) {
+  return "Nenalezen ini soubor! " + path + "\nBudou načteny implicitní hodnoty";
+}
+
 void readSettings(CurveWindowState& s, ui::Dialogs& dialogs) {
   char cwd[PathCapacity];
   if (getcwd(cwd, sizeof cwd) == nullptr) std::strcpy(cwd, ".");
   setText(s.StartFolder, cwd);
   setText(s.settingsFilePath, std::string(cwd) + "\\orvwin.INI");
-  if (!readSettingsFile(s, settingsIoPath(s).c_str())) {
-    dialogs.message("Nenalezen ini soubor! Budou načteny implicitní hodnoty");
+  const std::string path = settingsIoPath(s);
+  if (!readSettingsFile(s, path.c_str())) {
+    dialogs.message(missingSettingsFileMessage(path));
     applyDefaultSettings(s);
   }
 }

@@ -33,6 +33,11 @@ void sanitizeSettings(CurveWindowState& s);
 // backslash separators names the same file; here it is only shown text.
 std::string settingsIoPath(const CurveWindowState& s);
 
+// The message of a settings file missing at start-up: which file, and that
+// its defaults are taken. Both settings files are missing at a first start;
+// each message names its own.
+std::string missingSettingsFileMessage(const std::string& path);
+
 // Sets StartFolder and settingsFilePath from the current folder and reads the
 // file; without a file it says so and takes the defaults.
 void readSettings(CurveWindowState& s, ui::Dialogs& dialogs);

@@ -100,6 +100,20 @@ int ipWindowsDefined(const CurveWindowState& s) {
   return std::clamp(s.ipWindowCount, 0, MaxIpWindows);
 }
 
+bool soundingHasIp(const CurveWindowState& s) {
+  const int readings = ipReadingCount(s);
+  if (!s.fromSection) {
+    for (int j = 0; j < readings; ++j)
+      if (s.decaySampleCount[j] > 0) return true;
+    return false;
+  }
+  const int windows = ipWindowsDefined(s);
+  for (int j = 0; j < readings; ++j)
+    for (int w = 0; w < windows; ++w)
+      if (s.ipValue[j][w] != 0.0f) return true;
+  return false;
+}
+
 float largestIpValue(const CurveWindowState& s) {
   float largest = NoValue;
   const int windows = ipWindowsDefined(s);

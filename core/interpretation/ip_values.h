@@ -21,6 +21,12 @@ float computeIpValues(CurveWindowState& s);
 // w < ipWindowCount, starting from -9999.
 float largestIpValue(const CurveWindowState& s);
 
+// Whether the sounding in the curve window carries IP: for one read from a
+// file, a reading with decay samples; for one loaded from the section, which
+// keeps only its values, a value other than 0. A resistivity-only sounding
+// read after an IP file has none, whatever windows are defined.
+bool soundingHasIp(const CurveWindowState& s);
+
 // Readings and windows that hold IP values, clamped to the arrays.
 int ipReadingCount(const CurveWindowState& s);
 int ipWindowsDefined(const CurveWindowState& s);

@@ -49,7 +49,45 @@ bool within(const RhoRange& r, int32_t bound) {
   return r.smallest <= b && b <= r.largest;
 }
 
+// The built-in scale: upper boundaries in ohm.m and the colours of the
+// intervals they end (0x00BBGGRR), evenly spaced on the logarithm.
+struct BuiltInInterval {
+  int32_t upper;
+  ui::Colour colour;
+};
+constexpr BuiltInInterval BuiltInScale[] = {
+    {1, 0x800000},      // navy
+    {2, 0xC80000},      // dark blue
+    {5, 0xFF4000},      // blue
+    {10, 0xFF9000},     // light blue
+    {20, 0xFFD000},     // sky blue
+    {50, 0xA0C800},     // turquoise
+    {100, 0x40B000},    // green
+    {200, 0x00D080},    // yellow-green
+    {500, 0x00E8FF},    // yellow
+    {1000, 0x00A0FF},   // orange
+    {2000, 0x0060FF},   // dark orange
+    {5000, 0x0000E8},   // red
+    {10000, 0x0000A0},  // dark red
+};
+
 }  // namespace
+
+void useBuiltInColourScale(ColourScale& scale) {
+  // Entry 0 only bounds the first interval; its colour shows in a legend of
+  // a profile with a layer of 0 ohm.m, where the first interval's is right.
+  scale.colResBound[0] = 0;
+  scale.colResColor[0] = BuiltInScale[0].colour;
+  int k = 1;
+  for (const BuiltInInterval& i : BuiltInScale) {
+    scale.colResBound[k] = i.upper;
+    scale.colResColor[k] = i.colour;
+    ++k;
+  }
+  scale.colResCount = k;
+  scale.colResBound[k] = ColourTableEnd;
+  scale.colResColor[k] = 0xFFFFFF;
+}
 
 std::optional<ui::Colour> resistivityColour(const ColourScale& scale, float rho) {
   // The sign marks a fixed parameter for the inversion; the colour belongs to

@@ -24,6 +24,13 @@ struct ColourScale {
   char colResFileName[PathCapacity];      // the system's own spelling (a path)
 };
 
+// The scale the section uses when the start-up folder has no default scale
+// file: twelve intervals from 1 to 10 000 ohm.m in steps of 1, 2, 5 per
+// decade, blue for conductive ground through green and yellow to red for
+// resistive ground, below them the interval 0..1 ohm.m in the deepest blue.
+// The table ends as an edited one does.
+void useBuiltInColourScale(ColourScale& scale);
+
 // The colour of a layer resistivity (its sign, the fixed-parameter mark, is
 // ignored); nullopt when it lies in no interval. The last matching entry
 // wins, so a boundary belongs to the interval above it, except the top one.

@@ -29,18 +29,54 @@ constexpr double AbDecadePerCell = 0.11266336187471834863;
 constexpr double LongTick = 0.95;
 constexpr double ShortTick = 0.65;
 
+// The smallest box around every point an entity covers, in drawing units.
+struct DrawingBox {
+  double minX = HUGE_VAL, minY = HUGE_VAL;
+  double maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+
+  void include(double x, double y) {
+    // A coordinate that is no number would make the whole box none.
+    if (!std::isfinite(x) || !std::isfinite(y)) return;
+    minX = std::min(minX, x);
+    minY = std::min(minY, y);
+    maxX = std::max(maxX, x);
+    maxY = std::max(maxY, y);
+  }
+  bool empty() const { return minX > maxX; }
+};
+
 // Group codes, values and the CR LF that separates every line from the one
 // before it (the first line has none, the last no break after it). The text
 // goes out to the file in pieces, so a long profile never stands in memory.
+// A measuring output writes nothing and only gathers the box of the
+// entities, which the head must state before them.
 class DxfOut {
  public:
   explicit DxfOut(std::FILE* f) : f_(f) {}
+  static DxfOut measuring() {
+    DxfOut o(nullptr);
+    o.measuring_ = true;
+    return o;
+  }
 
-  void code(int c) { line(cformat("  %d", c)); }
-  void integer(int v) { line(cformat("      %d", v)); }
-  void real(double v) { line(cformat("%12.3f", v)); }
-  void rotation(double v) { line(formatF(v)); }
+  void include(double x, double y) { box_.include(x, y); }
+  const DrawingBox& box() const { return box_; }
+
+  // A measuring pass spends nothing on the text it does not write.
+  void code(int c) {
+    if (!measuring_) line(cformat("  %d", c));
+  }
+  void integer(int v) {
+    if (!measuring_) line(cformat("      %d", v));
+  }
+  void real(double v) {
+    if (!measuring_) line(cformat("%12.3f", v));
+  }
+  void rotation(double v) {
+    if (!measuring_) line(formatF(v));
+  }
   void text(std::string_view s) {
+    if (measuring_) return;
     std::string one(s);
     // A line break inside a value would end its record and shift the
     // pairing of every code and value after it.
@@ -80,9 +116,13 @@ class DxfOut {
   std::string buf_;
   bool first_ = true;
   bool ok_ = true;
+  bool measuring_ = false;
+  DrawingBox box_;
 };
 
 void dxfLine(DxfOut& o, const char* layer, int colour, double x1, double y1, double x2, double y2) {
+  o.include(x1, y1);
+  o.include(x2, y2);
   o.pair(0, "LINE");
   o.pair(8, layer);
   o.code(62);
@@ -106,8 +146,29 @@ struct TextStyle {
   double rotation;  // degrees
 };
 
+// A box that surely holds the letters of a text of n characters at (x, y):
+// each character as wide as the text is high, descenders a third of the
+// height below the base line, the vertical alignments read generously (CAD
+// programs place "bottom" and "middle" a little differently), turned by the
+// rotation about the alignment point. The extents only must not cut a text.
+void includeText(DxfOut& o, const TextStyle& st, double x, double y, std::size_t n) {
+  const double h = st.height;
+  const double w = double(n) * h;
+  const double share[] = {0.0, 0.5, 1.0};  // of the width left of the point
+  const double left = -w * share[std::clamp(st.horizontal, 0, 2)];
+  // Group 73: 0 base line, 1 bottom, 2 middle, 3 top.
+  const double low[] = {-h / 3.0, -h / 3.0, -h * 5.0 / 6.0, -h * 4.0 / 3.0};
+  const double high[] = {h, h * 4.0 / 3.0, h * 5.0 / 6.0, 0.0};
+  const int v = std::clamp(st.vertical, 0, 3);
+  const double a = st.rotation * (3.14159265358979323846 / 180.0);
+  const double c = std::cos(a), sn = std::sin(a);
+  for (double u : {left, left + w})
+    for (double t : {low[v], high[v]}) o.include(x + u * c - t * sn, y + u * sn + t * c);
+}
+
 // The text stands at the second alignment point; the first is 0, 0.
 void dxfText(DxfOut& o, const TextStyle& st, double x, double y, std::string_view cp1250Text) {
+  includeText(o, st, x, y, cp1250Text.size());
   o.pair(0, "TEXT");
   o.pair(8, st.layer);
   o.code(62);
@@ -147,6 +208,7 @@ void dxfPolyline(DxfOut& o, const char* layer, int colour, double width) {
 }
 
 void dxfVertex(DxfOut& o, double x, double y) {
+  o.include(x, y);
   o.pair(0, "VERTEX");
   o.pair(8, "osyXY");
   o.code(10);
@@ -338,6 +400,17 @@ void writeHbvLines(DxfOut& o, const SectionProfile& p, const SectionWindowState&
   }
 }
 
+void writeEntities(DxfOut& o, const SectionDatabase& db, SectionProfile& p,
+                   const SectionWindowState& view, const DxfSettings& s, const DxfRanges& r,
+                   double xf) {
+  writeAxes(o, s, r, xf);
+  writeTitles(o, db, p, view.layout, s, r, xf);
+  writePointLines(o, p, xf);
+  const int points = profilePointCount(p);
+  for (int b = 0; b < points; ++b) writePoint(o, p, p.points[b], view, s, r, xf);
+  if (p.HBV_pocet > 0) writeHbvLines(o, p, view, r, xf);
+}
+
 int writeDrawing(SectionDatabase& db, const SectionWindowState& view, DxfSettings& s, DxfOut& o) {
   SectionProfile* profile = exportedProfile(db);
   if (!profile) return DxfNoPoint;
@@ -349,23 +422,27 @@ int writeDrawing(SectionDatabase& db, const SectionWindowState& view, DxfSetting
   const DxfRanges r = dxfRanges(p, l);
   applyAutomaticDxfSteps(s, r, l);
 
+  // The extents stand in the head, before the entities: a first pass that
+  // writes nothing measures them.
+  DxfOut measure = DxfOut::measuring();
+  writeEntities(measure, db, p, view, s, r, xf);
+  DrawingBox box = measure.box();
+  if (box.empty()) box.include(r.xl * xf, r.zLow);
+
   o.pair(0, "SECTION");
   o.pair(2, "HEADER");
+  // The texts are Windows-1250 bytes; a reader told nothing takes them for
+  // Windows-1252.
+  o.pair(9, "$DWGCODEPAGE");
+  o.pair(3, "ANSI_1250");
   headPoint(o, "$LIMMIN", r.xl * xf - 1000.0, l.imageBottomElevation - 1000.0);
   headPoint(o, "$LIMMAX", r.xr * xf + 1000.0, r.zTop + 1000.0);
-  headPoint(o, "$EXTMIN", r.xl * xf - 50.0, l.imageBottomElevation - 50.0);
-  headPoint(o, "$EXTMAX", r.xr * xf + 50.0, r.zTop + 50.0);
+  headPoint(o, "$EXTMIN", box.minX, box.minY);
+  headPoint(o, "$EXTMAX", box.maxX, box.maxY);
   o.pair(0, "ENDSEC");
   o.pair(0, "SECTION");
   o.pair(2, "ENTITIES");
-
-  writeAxes(o, s, r, xf);
-  writeTitles(o, db, p, l, s, r, xf);
-  writePointLines(o, p, xf);
-  const int points = profilePointCount(p);
-  for (int b = 0; b < points; ++b) writePoint(o, p, p.points[b], view, s, r, xf);
-  if (p.HBV_pocet > 0) writeHbvLines(o, p, view, r, xf);
-
+  writeEntities(o, db, p, view, s, r, xf);
   o.pair(0, "ENDSEC");
   o.pair(0, "EOF");
   return o.finish() ? DxfWritten : DxfWriteFailed;

@@ -1,5 +1,6 @@
 // The section of the current profile as a DXF drawing (R12 style: a HEADER
-// with limits and extents, then LINE, TEXT and POLYLINE/VERTEX/SEQEND
+// with the code page of the texts (Windows-1250), the limits and the extents
+// of every entity written, then LINE, TEXT and POLYLINE/VERTEX/SEQEND
 // entities, each kind of content on a layer of its own). The chainage is
 // compressed by dxfExaggeration, the elevation is drawn as it is.
 #pragma once

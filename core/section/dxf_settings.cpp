@@ -9,6 +9,7 @@
 #include "base/file_lookup.h"
 #include "base/line_reader.h"
 #include "base/replacing_file.h"
+#include "core/curve/settings_file.h"
 
 namespace orv {
 namespace {
@@ -86,7 +87,7 @@ bool readDxfSettingsFile(DxfSettings& s, const char* path) {
 void readDxfSettings(DxfSettings& s, const std::string& folder, ui::Dialogs& dialogs) {
   s.iniFileName = dxfSettingsPath(folder);
   if (readDxfSettingsFile(s, s.iniFileName.c_str())) return;
-  dialogs.message("Nenalezen ini soubor! Budou načteny implicitní hodnoty");
+  dialogs.message(missingSettingsFileMessage(s.iniFileName));
   const std::string keep = s.dxfFileName;
   const std::string ini = s.iniFileName;
   s = DxfSettings{};

@@ -1,7 +1,7 @@
 // orv.ini: the eleven settings of the section's DXF export, in the folder
 // that was current at start-up. Read once when the section window is created,
-// written only by "Konec"; the export's automatic axis steps change them in
-// memory in between.
+// written when the program ends, however it ends; the export's automatic
+// axis steps change them in memory in between.
 #pragma once
 
 #include <cstdint>
@@ -42,7 +42,8 @@ std::string dxfSettingsPath(const std::string& folder);
 bool readDxfSettingsFile(DxfSettings& s, const char* path);
 
 // The section window's start-up: iniFileName from folder, then the file; a
-// missing file is said ("Nenalezen ini soubor! ...") and means the defaults.
+// missing file is said ("Nenalezen ini soubor! " and its path) and means the
+// defaults.
 // dxfFileName is not touched.
 void readDxfSettings(DxfSettings& s, const std::string& folder, ui::Dialogs& dialogs);
 
@@ -53,8 +54,8 @@ std::string dxfSettingsFileText(const DxfSettings& s);
 // Creates (or truncates) path with the text above; false when that fails.
 bool writeDxfSettingsFile(const DxfSettings& s, const char* path);
 
-// "Konec": writes iniFileName; says "Nemožno ukládat do ini souboru!" when it
-// cannot.
+// The end of the program: writes iniFileName; says "Nemožno ukládat do ini
+// souboru!" when it cannot.
 bool writeDxfSettings(const DxfSettings& s, ui::Dialogs& dialogs);
 
 }  // namespace orv

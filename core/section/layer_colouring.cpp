@@ -121,6 +121,7 @@ class ColouringPass {
   }
 
   void bandToRight(const Layer& l, int c);
+  void lensToRight(int k, int i, int c);
   void extendToEdge(const Layer& l, bool leftSide);
   void deepToLeft(const Layer& l, int b);
   void deepToRight(const Layer& l, int c);
@@ -425,6 +426,76 @@ void ColouringPass::wedgeToLeft(const Layer& l, int b) {
   emit(xb, l.xk, l.rho, l.rho, poly);
 }
 
+// The area of an outline (shoelace formula, m^2) and its centre of area.
+struct AreaCentre {
+  double area;
+  double x;
+  double z;
+};
+
+AreaCentre areaCentreOf(const BandPolygon& poly) {
+  double twiceArea = 0.0, sx = 0.0, sz = 0.0;
+  for (int j = 0; j < poly.count; ++j) {
+    const int n = (j + 1) % poly.count;
+    const double cross = poly.x[j] * poly.z[n] - poly.x[n] * poly.z[j];
+    twiceArea += cross;
+    sx += (poly.x[j] + poly.x[n]) * cross;
+    sz += (poly.z[j] + poly.z[n]) * cross;
+  }
+  if (twiceArea == 0.0) return {0.0, 0.0, 0.0};
+  return {0.5 * twiceArea, sx / (3.0 * twiceArea), sz / (3.0 * twiceArea)};
+}
+
+// The layer of a sounding that holds elevation z: above the surface the top
+// layer, below the deepest interface the half-space.
+int layerAt(const SectionPoint& pt, double z) {
+  const int last = lastLayerIndex(pt);
+  for (int o = 0; o < last; ++o)
+    if (z > interfaceElevation(pt, o)) return o;
+  return last;
+}
+
+// A lens: two lines that leave interface i of sounding k together and meet
+// again on one interface of its right neighbour c. Every band runs between
+// lines that leave different interfaces of its sounding, so none covers the
+// ground between these two; it takes the colour of the layer it lies in at
+// the sounding nearer to it.
+void ColouringPass::lensToRight(int k, int i, int c) {
+  const SectionPoint& pk = p_.points[k];
+  const double xk = pk.profileChainage;
+  const double xc = p_.points[c].profileChainage;
+  const double z = interfaceElevation(pk, i);
+  const LineFound upper = right(xk, z, xc, LineChoice::Highest);
+  const LineFound lower = right(xk, z, xc, LineChoice::Lowest);
+  if (upper.line < 0 || lower.line < 0 || upper.line == lower.line) return;
+  const LineInterface au = at(upper, c);
+  const LineInterface al = at(lower, c);
+  if (au.vertex <= upper.vertex || al.vertex <= lower.vertex) return;
+  if (!(std::fabs(au.elevation - al.elevation) < WedgeGap)) return;
+
+  BandPolygon poly;
+  addRun(poly, upper.line, upper.vertex, au.vertex);
+  addRun(poly, lower.line, al.vertex, lower.vertex);
+  const AreaCentre centre = areaCentreOf(poly);
+  // Two lines along one another enclose nothing.
+  if (std::fabs(centre.area) < SearchTol * SearchTol) return;
+  const SectionPoint& nearer = centre.x - xk <= xc - centre.x ? pk : p_.points[c];
+  const float rho = layerRhoOf(nearer, layerAt(nearer, centre.z));
+  emit(xk, xc, rho, rho, poly);
+}
+
+// The step after both passes: the lenses between each shown sounding and
+// its right neighbour, one search per interface.
+void fillLenses(const SectionProfile& p, ColouringPass& pass,
+                const std::function<bool(int)>& shown) {
+  for (int k = 0; k < profilePointCount(p); ++k) {
+    if (!shown(k)) continue;
+    const Neighbours n = neighboursOf(p, k);
+    if (n.right < 0) continue;
+    for (int i = 0; i < lastLayerIndex(p.points[k]); ++i) pass.lensToRight(k, i, n.right);
+  }
+}
+
 }  // namespace
 
 bool BandPolygon::add(double chainage, double elevation) {
@@ -562,6 +633,7 @@ void colourLayers(SectionDatabase& db, SectionWindowState& view, const BandWrite
       if (n.left >= 0) pass.wedgeToLeft(l, n.left);
     }
   }
+  fillLenses(p, pass, shown);
 }
 
 BandWriter bandFiller(ui::Canvas& canvas, const SectionWindowState& view) {

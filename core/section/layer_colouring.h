@@ -2,8 +2,10 @@
 // extended sideways as a band between the boundary lines that leave its top
 // and bottom, coloured by the resistivity scale with the resistivity
 // interpolated towards the neighbour, extended to the frame on an open side
-// and closed in wedges. The bands go to a writer: the picture fills them, the
-// layered contouring export writes them.
+// and closed in wedges; last, a lens that two lines leaving one interface
+// point enclose takes the colour of its layer at the nearer sounding. The
+// bands go to a writer: the picture fills them, the layered contouring
+// export writes them.
 #pragma once
 
 #include <functional>

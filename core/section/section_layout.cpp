@@ -209,4 +209,15 @@ void completeSectionLayout(const SectionWindowState& view, SectionLayout& l) {
   l.frameBottom = l.sectionImageHeight - l.sectionMarginBottom + l.sectionTextHeight / 2;
 }
 
+void clipToFrame(const SectionLayout& l, ui::Canvas& canvas) {
+  clipToFrameRows(l, canvas, l.frameTop, l.frameBottom);
+}
+
+void clipToFrameRows(const SectionLayout& l, ui::Canvas& canvas, int top, int bottom) {
+  // The outermost column fills end one pixel right of the left side and just
+  // before the right side: the frame's lines themselves stay outside.
+  canvas.setClipRect(l.frameLeft + 1, std::max(top, l.frameTop), l.frameRight,
+                     std::min(bottom, l.frameBottom));
+}
+
 }  // namespace orv

@@ -74,6 +74,15 @@ int roundPixel(double v);
 void computeSectionLayout(SectionDatabase& db, SectionWindowState& view, ui::Canvas& canvas,
                           ui::ScreenSize client);
 
+// Confines the drawing to the inside of the frame: right of its left side,
+// left of its right side and above its bottom, from its top level down.
+// The ground (columns, bands, curves, IP lines, the surface line) is drawn
+// there, so that nothing of it covers the frame, the axis labels, the status
+// line or the legend.
+void clipToFrame(const SectionLayout& l, ui::Canvas& canvas);
+// The same clip further confined to the rows top <= y < bottom.
+void clipToFrameRows(const SectionLayout& l, ui::Canvas& canvas, int top, int bottom);
+
 // The layout values that only the drawing needs, after the passes: the curve
 // size in metres per AB/2 decade and the frame.
 void completeSectionLayout(const SectionWindowState& view, SectionLayout& l);

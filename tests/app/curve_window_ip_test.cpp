@@ -1,6 +1,7 @@
 // The IP road in the real curve window: an OAX file with decays opened with
-// F11 shows its decay curves, the "VP" switches change the picture, and F5
-// with two mouse clicks rescales one outlying decay curve.
+// F11 shows its decay curves, the "VP" switches change the picture, F5 with
+// two mouse clicks rescales one outlying decay curve, and a sounding without
+// decays shows no IP.
 #include <QAction>
 #include <QTest>
 #include <filesystem>
@@ -25,12 +26,15 @@ class CurveWindowIpTest : public StartFolderTest {
     QApplication::processEvents();
     dialogs_.clearRecords();
     s().sectionWindowShown = true;
-    const std::string oax = orv_test::fixturePath("oax-pf2/pf2_100.OAX");
-    ASSERT_TRUE(orv_test::fixturePresent(oax));
-    dialogs_.answer(oax);
-    trigger("OtevtOAX1");
+  }
+  // An OAX file with decays, or the KMT file of resistivity soundings.
+  void open(const char* fixture, const char* item) {
+    dialogs_.answer(orv_test::fixturePath(fixture));
+    trigger(item);
     ASSERT_TRUE(s().compositeReady);
   }
+  void openIpFile() { open("oax-pf2/pf2_100.OAX", "OtevtOAX1"); }
+  QImage picture() { return win().image()->canvas().image(); }
   void TearDown() override {
     shell_.reset();
     StartFolderTest::TearDown();
@@ -52,7 +56,24 @@ class CurveWindowIpTest : public StartFolderTest {
   std::unique_ptr<Shell> shell_;
 };
 
+// A resistivity-only sounding read after an IP file is drawn exactly as in
+// a fresh window: no panel of zeros, no IP labels, no time texts. Accepting
+// the offered window count before any IP file leaves the IP of the file
+// that follows shown.
+TEST_F(CurveWindowIpTest, OnlyASoundingWithDecaysShowsIp) {
+  for (const char* offered : {"-10", "100", "150"}) dialogs_.answer(offered);
+  trigger("poetokenprovynesenvybjeckivky1");
+  open("lhota-pf1.kmt", "OtevtKMT1");
+  const QImage fresh = picture();
+  openIpFile();
+  EXPECT_GT(pixelsOf(Yellow), 200);
+  open("lhota-pf1.kmt", "OtevtKMT1");
+  EXPECT_TRUE(picture() == fresh);
+  EXPECT_TRUE(dialogs_.messages().empty());
+}
+
 TEST_F(CurveWindowIpTest, DecayCurvesShowAndTheSwitchesChangeThePicture) {
+  openIpFile();
   // The file's timing gives eleven windows of 150 ms.
   EXPECT_EQ(11, s().ipWindowCount);
   EXPECT_GT(s().ipValue[0][0], 0.0f);
@@ -73,6 +94,7 @@ TEST_F(CurveWindowIpTest, DecayCurvesShowAndTheSwitchesChangeThePicture) {
 }
 
 TEST_F(CurveWindowIpTest, OutlierEditWithTheMouseScalesOneCurve) {
+  openIpFile();
   // A sounding read back from the section keeps the values it is given.
   s().fromSection = true;
   trigger("EditovatultlbodykivekokenVP1");

@@ -11,6 +11,8 @@
 #include "app/orv_application.h"
 #include "app/to_programu.h"
 #include "app/tuvitani.h"
+#include "core/section/section_layout.h"
+#include "qt/image_widget.h"
 #include "qt/tsection.h"
 #include "qt/tulvakwin.h"
 #include "tests/app/shell_fixture.h"
@@ -44,14 +46,36 @@ TEST_F(ShellTest, TheFrameworksOwnTextsAreCzech) {
   EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Zrušit"));
 }
 
-TEST_F(ShellTest, MissingSettingsFileIsAnnouncedAndDefaultsApply) {
+std::string missingFile(const std::filesystem::path& path) {
+  return "Nenalezen ini soubor! " + path.string() + "\nBudou načteny implicitní hodnoty";
+}
+
+// A first start in an empty folder names each missing file and draws the
+// section in the built-in scale (40 ohm.m turquoise), which "Aktuální barevná
+// škála do defaultu" keeps; closing the curve window leaves both settings
+// files, so that the next start says nothing.
+TEST_F(ShellTest, AFirstStartInAnEmptyFolderDrawsInColourAndTheNextIsSilent) {
   Shell shell(&dialogs_, false);
-  EXPECT_EQ(dialogs_.messages(),
-            (std::vector<std::string>{"Nenalezen ini soubor! Budou načteny implicitní hodnoty",
-                                      "Nenalezen ini soubor! Budou načteny implicitní hodnoty",
-                                      "Cannot open input Color-file."}));
+  EXPECT_EQ(dialogs_.messages(), (std::vector<std::string>{missingFile(folder_ / "orvwin.ini"),
+                                                           missingFile(folder_ / "orv.ini"),
+                                                           "Cannot open input Color-file."}));
   EXPECT_EQ(shell.curve()->state().splineResolution, 128);
   EXPECT_EQ(shell.curve()->state().screenSplitPercent, 65);
+  dialogs_.answer(orv_test::fixturePath("profil5.vdb"));
+  shell.section()->action("Otevidbnamenchdatavsledk1")->trigger();
+  const orv::SectionLayout& l = shell.section()->viewState().layout;
+  EXPECT_EQ(shell.section()->image()->canvas().pixel(orv::chainageToPixel(l, 0) + 2,
+                                                     orv::elevationToPixel(l, 309.5)),
+            0xA0C800);
+  shell.section()->action("Aktulnbarevnkladodefaultu1")->trigger();
+  shell.start();
+  QTimer::singleShot(0, [&] { shell.curve()->close(); });
+  QTimer::singleShot(2000, [] { QApplication::exit(7); });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_NE(fileBytes("orvcolres.rsc").find("mxpocet_bodu_barev: 14\r\n0 "), std::string::npos);
+  dialogs_.clearRecords();
+  Shell again(&dialogs_, false);
+  EXPECT_TRUE(dialogs_.messages().empty());
 }
 
 TEST_F(ShellTest, TheDefaultColourScaleOfTheStartFolderIsLoadedWithoutAWord) {
@@ -61,9 +85,8 @@ TEST_F(ShellTest, TheDefaultColourScaleOfTheStartFolderIsLoadedWithoutAWord) {
            "1000 0x00FF00 ";
   }
   Shell shell(&dialogs_, false);
-  EXPECT_EQ(dialogs_.messages(),
-            (std::vector<std::string>{"Nenalezen ini soubor! Budou načteny implicitní hodnoty",
-                                      "Nenalezen ini soubor! Budou načteny implicitní hodnoty"}));
+  EXPECT_EQ(dialogs_.messages(), (std::vector<std::string>{missingFile(folder_ / "orvwin.ini"),
+                                                           missingFile(folder_ / "orv.ini")}));
   const orv::ColourScale& scale = shell.section()->viewState().colourScale;
   EXPECT_EQ(scale.colResCount, 3);
   EXPECT_EQ(scale.colResBound[2], 1000);
@@ -194,6 +217,7 @@ TEST_F(ShellTest, ClosingTheSectionWindowEndsTheProgramToo) {
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_FALSE(shell.curve()->isVisible());
   EXPECT_TRUE(fileExists("orvwin.ini"));
+  EXPECT_TRUE(fileExists("orv.ini"));
 }
 
 TEST_F(ShellTest, KonecWritesTheSettingsAndClosesTheCurveWindow) {
@@ -205,6 +229,7 @@ TEST_F(ShellTest, KonecWritesTheSettingsAndClosesTheCurveWindow) {
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_NE(fileBytes("orvwin.ini").find("sila_cary_model_(2_implicitn\xec) 7\r\n"),
             std::string::npos);
+  EXPECT_TRUE(fileExists("orv.ini"));
 }
 
 // An object whose event handler fails as a faulty command would.

@@ -15,11 +15,6 @@
 #include "qt/tsection.h"
 #include "qt/tulvakwin.h"
 #include "tests/app/shell_fixture.h"
-#include "curve/qt/tulvakwin.h"
-#include "section/qt/tsection.h"
-#include "section/vdb_file.h"
-#include "tests/shell/shell_fixture.h"
-#include "ui/qt/image_widget.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// The export menu through the real section window: the pictures decode with
-// the bitmap's size, the DXF comes with its companion picture, and the DXF
+// The export menu through the real section window: the pictures hold the
+// drawn part of the bitmap, the DXF comes with its companion picture, and the DXF
 // settings dialog takes its edits over however it is closed.
 #include <sys/resource.h>
 
@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QLineEdit>
 #include <csignal>
+#include <algorithm>
+#include <array>
 #include <filesystem>
 
 #include "qt/image_widget.h"
@@ -44,19 +46,29 @@ class SectionExportTest : public ::testing::Test {
   TSection w{link, 300, nullptr, &dialogs};
 };
 
+// Each picture holds the drawn section and a margin of 10 pixels, not the
+// whole bitmap: its last 3 columns and rows are white (as a JPEG keeps it),
+// and the drawing comes within 16 pixels of its right and lower edges.
 TEST_F(SectionExportTest, PicturesAndTheDrawingLeaveThroughTheExportMenu) {
-  dialogs.answer(dir + "rez.jpg");
-  trigger("JPG1");
-  EXPECT_EQ(QImage(QString::fromStdString(dir + "rez.jpg")).size(), bitmap());
-  dialogs.answer(dir + "barvy.jpg");
-  trigger("UCM1");
-  EXPECT_EQ(QImage(QString::fromStdString(dir + "barvy.jpg")).size(), bitmap());
-
-  dialogs.answer(dir + "rez.dxf");
-  trigger("DXF1");
-  EXPECT_TRUE(std::filesystem::exists(dir + "rez.dxf"));
-  EXPECT_EQ(QImage(QString::fromStdString(dir + "rez.dxf.JPG")).size(), bitmap())
-      << "the profile has lines: its coloured layers come along";
+  for (const auto& [item, chosen, written] : {std::array<std::string, 3>{"JPG1", "a.jpg", "a.jpg"},
+                                              {"UCM1", "b.jpg", "b.jpg"},
+                                              {"DXF1", "c.dxf", "c.dxf.JPG"}}) {
+    dialogs.answer(dir + chosen);
+    trigger(item.c_str());
+    const QImage jpeg(QString::fromStdString(dir + written));
+    ASSERT_FALSE(jpeg.isNull()) << item << ": the profile has lines, its layers come along";
+    EXPECT_LT(jpeg.width() * jpeg.height(), bitmap().width() * bitmap().height() / 2) << item;
+    int white = 0, drawn = 0;
+    for (int y = 0; y < jpeg.height(); ++y)
+      for (int x = jpeg.width() - 16; x < jpeg.width(); ++x) {
+        const int v =
+            std::min({qRed(jpeg.pixel(x, y)), qGreen(jpeg.pixel(x, y)), qBlue(jpeg.pixel(x, y))});
+        (x >= jpeg.width() - 3 ? white : drawn) += x >= jpeg.width() - 3 ? v > 230 : v < 128;
+      }
+    EXPECT_EQ(white, 3 * jpeg.height()) << item;
+    EXPECT_GT(drawn, 0) << item;
+  }
+  EXPECT_TRUE(std::filesystem::exists(dir + "c.dxf"));
   EXPECT_FALSE(w.viewState().coloursOnly);
   EXPECT_TRUE(dialogs.messages().empty());
 }

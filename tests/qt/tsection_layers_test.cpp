@@ -34,6 +34,10 @@ TEST(SectionLayersPictureTest, EightSoundingsAndSixLinesMatchTheirReferencePictu
   const SectionPoint& a = f.db->profiles[0].points[0];
   EXPECT_EQ(f.colourAt(25, a.pointZ - 5), 0x0080FF);
   EXPECT_EQ(f.colourAt(25, a.pointZ - 20), 0xFF8000);
+
+  // The lens two lines leave between 250 and 300 m takes the colour of its
+  // layer at the nearer sounding (250 m: 175 ohm.m, yellow).
+  for (const double x : {258.0, 270.0, 282.0}) EXPECT_EQ(f.colourAt(x, 285.2), 0x00FFFF) << x;
 }
 
 class SectionLinesRoadTest : public ::testing::Test {

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "commands/section/database_commands.h"
@@ -38,6 +40,55 @@ TEST(SectionPictureTest, AFivePointProfileMatchesItsReferencePicture) {
   EXPECT_EQ(f.colourAt(50 + beside, 305), 0x0080FF);
   EXPECT_EQ(f.colourAt(100 + beside, 290), 0xFF8000);
   EXPECT_EQ(f.colourAt(150 + beside, 298), 0x00FF00);
+}
+
+int countIn(const DrawnFixture& f, int x0, int y0, int x1, int y1,
+            bool (*is)(int r, int g, int b)) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) {
+      const ui::Colour c = f.canvas.pixel(x, y);
+      n += is(c & 255, (c >> 8) & 255, c >> 16);
+    }
+  return n;
+}
+
+// With IP values (17 pixels wide at 100 m) and curves: after a pan that
+// leaves two points and the deep layers beyond the view nothing coloured
+// lies outside the frame; in the full view the AB/2 label "10" (red) and
+// the IP line (yellow) lie over the fills, the resistivity over the IP line.
+TEST(SectionPictureTest, TheGroundStaysInTheFrameUnderTheAbHalfScaleAndTheIpLine) {
+  for (const bool panned : {true, false}) {
+    DrawnFixture f;
+    ASSERT_TRUE(f.draw("profil5.vdb"));
+    f.view->showIp = f.view->showCurves = true;
+    if (panned) f.view->viewMinChainage = 60, f.view->viewMinElevation = 290;
+    SectionPoint& pt = f.db->profiles[0].points[2];
+    for (int m = 0; m < pt.Mermx; ++m) pt.ipValue[m][0] = 8.0f;
+    paintSection(*f.db, *f.view, f.canvas, PictureScreen);
+    const SectionLayout& l = f.view->layout;
+    auto colourful = [](int r, int g, int b) {
+      return std::max({r, g, b}) - std::min({r, g, b}) > 60;
+    };
+    if (panned) {
+      EXPECT_EQ(countIn(f, 0, 0, 1600, 1000, colourful),
+                countIn(f, l.frameLeft + 1, l.frameTop, l.frameRight, l.frameBottom, colourful));
+      continue;
+    }
+    const int y10 =
+        elevationToPixel(l, f.db->profiles[0].points[4].pointZ - l.curveMetresPerDecade);
+    EXPECT_GT(countIn(f, l.frameRight - 3 * l.sectionTextWidth, y10 - 6, l.frameRight - 2, y10 + 6,
+                      [](int r, int g, int b) { return r > 200 && g < 90 && b < 90; }),
+              3);
+    const int x = chainageToPixel(l, pt.profileChainage),
+              middle = elevationToPixel(l, pt.pointZ - 16);
+    EXPECT_GT(countIn(f, x + 6, middle - 20, x + 7, middle + 20,  // the third layer, blue
+                      [](int r, int g, int b) { return r == 255 && g == 255 && b == 0; }),
+              25);
+    EXPECT_GT(
+        countIn(f, x - 8, middle - 4, x + 9, middle + 4, [](int r, int, int) { return r < 90; }),
+        5);
+  }
 }
 
 class SectionWindowRoadTest : public ::testing::Test {

@@ -46,9 +46,12 @@ class SectionWindowTest : public ::testing::Test {
 TEST_F(SectionWindowTest, AMissingDefaultColourScaleIsAnnouncedOnceAtCreation) {
   // orv.ini of the DXF export is missing as well.
   EXPECT_EQ(startupMessages,
-            (std::vector<std::string>{"Nenalezen ini soubor! Budou načteny implicitní hodnoty",
+            (std::vector<std::string>{"Nenalezen ini soubor! " + w.dxfSettings().iniFileName +
+                                          "\nBudou načteny implicitní hodnoty",
                                       "Cannot open input Color-file."}));
-  EXPECT_EQ(w.viewState().colourScale.colResCount, 0);
+  // The built-in scale stands in: 1 to 10 000 ohm.m.
+  EXPECT_EQ(w.viewState().colourScale.colResCount, 14);
+  EXPECT_EQ(w.viewState().colourScale.colResBound[13], 10000);
   EXPECT_TRUE(action("Barevnvybarvitpodlerezistivit1")->isChecked());
   EXPECT_TRUE(action("barvydlerezistivit1")->isChecked());
 }

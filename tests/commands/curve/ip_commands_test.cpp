@@ -99,9 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
                                   80,
                                   {"Oken VP může být nejvýše 20; počet oken je 20."}},
                       PatternCase{"AllTwenty", {"20", "50", "80"}, 20, 50, 80, {}},
+                      // Fewer than none leaves the windows to the next IP file.
                       PatternCase{"BelowZeroIsNone",
                                   {"-4", "100", "150"},
-                                  0,
+                                  -10,
                                   100,
                                   150,
                                   {"Počet oken VP nemůže být záporný; nebude žádné okno."}},

@@ -56,6 +56,8 @@ class RecordingCanvas : public ui::Canvas {
   void setFontSize(int) override {}
   void setTextTransparent(bool t) override { transparent_ = t; }
 
+  void setClipRect(int, int, int, int) override {}
+  void clearClip() override {}
   void fillRect(int l, int t, int r, int b) override { add(CallKind::Fill, {{l, t}, {r, b}}, ""); }
   void moveTo(int x, int y) override { at_ = {x, y}; }
   void lineTo(int x, int y) override {

@@ -15,6 +15,7 @@ constexpr const char* Caption = "Interval rezistivit zadané barvy je : ";
 constexpr const char* CannotCreate = "Nemožno vytvořit zvolený soubor KMT !";
 constexpr const char* CannotOpen = "Cannot open input Color-file.";
 constexpr const char* NothingChosen = "Nevybral jste žádný soubor";
+constexpr const char* NoCount = "Soubor barevné škály neudává počet barev - škála nebyla načtena.";
 
 // Scripted dialogs that also keep what the file dialogs were asked with.
 class FileRequestDialogs : public ui::ScriptedDialogs {
@@ -169,10 +170,21 @@ TEST_F(ColourCommandsTest, LoadingWithTheDialog) {
 }
 
 TEST_F(ColourCommandsTest, DefaultScaleAtStartUp) {
-  loadDefaultColourScale(session);
-  EXPECT_EQ(files.messages(), std::vector<std::string>{CannotOpen});
-  EXPECT_EQ(scale().colResCount, 0);
+  // Without the file, or with one that holds no count, the built-in scale:
+  // 1, 2, 5 ... 10 000 ohm.m, blue (conductive) to red (resistive).
+  for (const char* damaged : {"", "x\r\nmxpocet_bodu_barev\r\n"}) {
+    if (*damaged) putBytes(defaultFile, damaged);
+    loadDefaultColourScale(session);
+    ASSERT_EQ(scale().colResCount, 14);
+    EXPECT_EQ(scale().colResBound[4], 10);
+    EXPECT_EQ(scale().colResBound[13], 10000);
+    EXPECT_EQ(*resistivityColour(scale(), 3.0f) & 0xFF, 0) << "blue";
+    EXPECT_EQ(*resistivityColour(scale(), 3000.0f) >> 8, 0) << "red";
+  }
+  EXPECT_EQ(files.messages(), (std::vector<std::string>{CannotOpen, NoCount}));
+  std::filesystem::remove(defaultFile);
   EXPECT_EQ(textOf(scale().colResFileName), defaultFile);
+  std::filesystem::remove(defaultFile);
 
   putBytes(dir + "ORVCOLRES.RSC", "x\r\nmxpocet_bodu_barev: 1\r\n0 0 ");  // from Windows
   files.clearRecords();

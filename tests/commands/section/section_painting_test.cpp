@@ -201,6 +201,30 @@ TEST_F(SectionPaintingTest, AxesAtTheWidestViewLimitsDrawOnlyInsideTheFrame) {
   EXPECT_NE(canvas.findText("0"), nullptr);
 }
 
+// Whatever the view's lower limits, the labels of both axes are whole
+// multiples of their step (the difference of neighbouring labels): elevation
+// every 50 m, every 100 m, and from a limit between two steps.
+TEST_F(SectionPaintingTest, AxisLabelsAreWholeMultiplesOfTheirStep) {
+  addPoint(0, 300);
+  addPoint(600, 1300);
+  for (const auto& [scaleZ, limit] : {std::pair{1e-4f, -1e4f}, {2e-5f, -1e4f}, {1e-4f, -9977.5f}}) {
+    profile().scaleX = 1e-4f;
+    profile().scaleZ = scaleZ;
+    view->viewMinChainage = view->viewMinElevation = limit;
+    paint();
+    std::vector<long> labels[2];  // below the frame, left of it
+    for (const Call& t : canvas.ofKind(CallKind::Text))
+      if (t.points[0].y > layout().frameBottom ||
+          t.points[0].x + RecordingCanvas::CharWidth * int(t.text.size()) < layout().frameLeft)
+        labels[t.points[0].y <= layout().frameBottom].push_back(std::stol(t.text));
+    for (std::vector<long>& axis : labels) {
+      ASSERT_GE(axis.size(), 3u) << scaleZ;
+      std::sort(axis.begin(), axis.end());
+      for (long v : axis) EXPECT_EQ(v % (axis[1] - axis[0]), 0) << v << " at " << scaleZ;
+    }
+  }
+}
+
 TEST_F(SectionPaintingTest, LayersTakeTheColoursOfTheScaleAndKeepThePreviousOneWithout) {
   ColourScale& scale = view->colourScale;
   scale.colResCount = 3;

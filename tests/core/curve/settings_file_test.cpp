@@ -109,10 +109,11 @@ TEST_F(SettingsFile, WithoutAFileTheDefaultsAreTakenAndSaid) {
   f.s.inputMode = 0;
   f.s.screenSplitPercent = 12;
   readSettings(f.s, f.dialogs);
-  ASSERT_EQ(f.dialogs.messages().size(), 1u);
-  EXPECT_EQ(f.dialogs.messages()[0], "Nenalezen ini soubor! Budou načteny implicitní hodnoty");
-  EXPECT_EQ(settingsFileText(f.s), kDefaultFile);
   const std::string cwd = fs::current_path().string();
+  ASSERT_EQ(f.dialogs.messages().size(), 1u);
+  EXPECT_EQ(f.dialogs.messages()[0],
+            "Nenalezen ini soubor! " + cwd + "/orvwin.ini\nBudou načteny implicitní hodnoty");
+  EXPECT_EQ(settingsFileText(f.s), kDefaultFile);
   EXPECT_EQ(textOf(f.s.StartFolder), cwd);
   EXPECT_EQ(textOf(f.s.settingsFilePath), cwd + "\\orvwin.INI");
   EXPECT_EQ(settingsIoPath(f.s), cwd + "/orvwin.ini");

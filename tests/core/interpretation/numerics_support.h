@@ -43,6 +43,8 @@ class TextCanvas : public ui::Canvas {
   void setFontBold(bool) override {}
   void setFontSize(int) override {}
   void setTextTransparent(bool) override {}
+  void setClipRect(int, int, int, int) override {}
+  void clearClip() override {}
   void fillRect(int, int, int, int) override { ++drawCalls; }
   void moveTo(int, int) override {}
   void lineTo(int, int) override { ++drawCalls; }

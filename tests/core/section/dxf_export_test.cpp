@@ -136,7 +136,8 @@ TEST_F(DxfExport, HeadAndEntitiesAreWrittenInTheirFixedFormats) {
   layout(100, 100, 240, 260);
   const std::string text = dxf();
   const std::string head =
-      "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$LIMMIN\r\n  10\r\n    -981.500\r\n  20\r\n"
+      "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$DWGCODEPAGE\r\n  3\r\nANSI_1250\r\n"
+      "  9\r\n$LIMMIN\r\n  10\r\n    -981.500\r\n  20\r\n"
       "    -760.000\r\n  9\r\n$LIMMAX\r\n  10\r\n    1021.500\r\n  20\r\n    1260.000\r\n";
   EXPECT_EQ(text.substr(0, head.size()), head);
   const std::vector<std::string> l = linesOf(text);

@@ -62,7 +62,8 @@ TEST_F(DxfSettingsFile, MissingOrUnwritableFileIsSaid) {
   s.dxfFileName = "posledni.dxf";
   readDxfSettings(s, dir.string(), dialogs);
   ASSERT_EQ(dialogs.messages().size(), 1u);
-  EXPECT_EQ(dialogs.messages()[0], "Nenalezen ini soubor! Budou načteny implicitní hodnoty");
+  EXPECT_EQ(dialogs.messages()[0], "Nenalezen ini soubor! " + (dir / "orv.ini").string() +
+                                       "\nBudou načteny implicitní hodnoty");
   EXPECT_EQ(s.dxfExaggeration, 5.0f);
   EXPECT_EQ(s.dxfTickX, 5);
   EXPECT_EQ(s.dxfFileName, "posledni.dxf");

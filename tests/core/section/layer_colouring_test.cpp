@@ -212,5 +212,24 @@ TEST_F(ColourLayersTest, ALoneSoundingFollowsItsLinesToBothEdges) {
   for (const Band& band : b) EXPECT_EQ(band.rhoA, band.rhoB);
 }
 
+// Two lines that leave the interface at 90 m of the first sounding and meet
+// again on the second enclose a lens no band covers (in the picture and the
+// layer grid alike); it comes last, in the resistivity of its layer at the
+// nearer sounding: the first's top layer, or with the peak nearer the
+// second, the second's.
+TEST_F(ColourLayersTest, ALensBetweenTwoLinesTakesItsLayerAtTheNearerSounding) {
+  for (const auto& [peakX, rho] : {std::pair{30.0f, 10.0f}, {70.0f, 100.0f}}) {
+    profile().mxindex_bodu = -1;
+    profile().HBV_pocet = 0;
+    addSounding(0, 10, 100);
+    addSounding(100, 100, 100);
+    addLine({{0, 90}, {100, 90}});
+    addLine({{0, 90}, {peakX, 96}, {100, 90}});
+    const Band lens = bands().back();
+    EXPECT_EQ(lens.outline, (Outline{{0, 90}, {peakX, 96}, {100, 90}, {100, 90}, {0, 90}}));
+    EXPECT_TRUE(lens.rhoA == rho && lens.rhoB == rho) << lens.rhoA << " " << lens.rhoB;
+  }
+}
+
 }  // namespace
 }  // namespace orv::testing
