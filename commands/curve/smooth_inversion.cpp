@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/c_format.h"
+#include "commands/curve/auto_model_command.h"
 #include "commands/curve/composite_editing.h"
 #include "core/interpretation/auto_model.h"
 #include "core/interpretation/forward_problem.h"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/fixed_text.h"
+#include "commands/curve/branch_merging_command.h"
 #include "commands/curve/composite_editing.h"
 #include "commands/curve/derive_readings.h"
 #include "core/curve/model_curves_csv.h"

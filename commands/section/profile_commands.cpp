@@ -29,8 +29,10 @@ std::string misfitCell(double v) {
   return v < HUGE_VAL ? cformat("%.6f", v) : std::string("–");
 }
 
-// The curve window shows the point it holds again, now with its new model.
+// The points now hold new models: the database counts as changed, and the
+// curve window shows the point it holds again, now with its new model.
 void showHeldPoint(SectionSession& session) {
+  session.db.changed = true;
   if (session.curve.state().fromSection) loadPoint(session, session.db.currentPoint);
   session.redraw();
 }

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "commands/curve/curve_rendering.h"
+#include "commands/curve/forward_problem_command.h"
 #include "core/interpretation/forward_problem.h"
 #include "qt/image_widget.h"
 #include "qt/tulvakwin.h"

@@ -8,7 +8,7 @@
 #include "commands/curve/smooth_inversion.h"
 #include "core/interpretation/depth_of_investigation.h"
 #include "core/interpretation/forward_problem.h"
-#include "numerics_support.h"
+#include "tests/core/interpretation/numerics_support.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <random>
 
 #include "base/zeroed_block.h"
-#include "numerics_support.h"
+#include "tests/core/interpretation/numerics_support.h"
 
 namespace {
 
