@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <limits>
 #include <optional>
-#include <system_error>
 
 #include "base/c_format.h"
+#include "base/file_lookup.h"
 #include "base/fixed_text.h"
 #include "base/next_free_name.h"
 #include "base/replacing_file.h"
@@ -53,11 +53,6 @@ bool isColour(ui::Colour c) {
 // would name another file.
 bool fitsNameBuffer(const std::string& path) {
   return path.size() < static_cast<std::size_t>(PathCapacity);
-}
-
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(std::filesystem::path(path), ec);
 }
 
 // Presets the name field with the default file and returns its path whole
