@@ -57,14 +57,9 @@ bool readTerrainFile(SectionSession& session, SectionProfile& profile) {
   return true;
 }
 
-SectionProfile* currentProfile(SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
 template <class Apply>
 void importTerrain(SectionSession& session, Apply apply) {
-  SectionProfile* p = currentProfile(session.db);
+  SectionProfile* p = currentProfilePtr(session.db);
   if (!p) return;
   if (!readTerrainFile(session, *p)) return;
   apply(*p);

@@ -16,4 +16,13 @@ void setInitialDatabaseState(SectionDatabase& db) {
   }
 }
 
+SectionProfile* currentProfilePtr(SectionDatabase& db) {
+  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
+  return &db.profiles[db.currentProfile];
+}
+
+const SectionProfile* currentProfilePtr(const SectionDatabase& db) {
+  return currentProfilePtr(const_cast<SectionDatabase&>(db));
+}
+
 }  // namespace orv
