@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace orv {
 namespace {
@@ -34,6 +35,11 @@ std::string findFileIgnoringCase(std::string_view folder, std::string_view name)
     if (!best || entry < *best) best = entry;
   }
   return best ? std::string(folder) + "/" + *best : exact;
+}
+
+bool fileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::exists(std::filesystem::path(path), ec);
 }
 
 }  // namespace orv

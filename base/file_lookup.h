@@ -1,6 +1,6 @@
-// Settings files are often copied from Windows, where "ORVWIN.INI" and
-// "orvwin.ini" are one file. Here the start-up folder is searched without
-// regard to letter case.
+// Looking files up. Settings files are often copied from Windows, where
+// "ORVWIN.INI" and "orvwin.ini" are one file; here the start-up folder is
+// searched without regard to letter case.
 #pragma once
 
 #include <string>
@@ -13,5 +13,10 @@ namespace orv {
 // spellings the bytewise smallest, so the choice is the same every run.
 // Without any such file: folder + "/" + name.
 std::string findFileIgnoringCase(std::string_view folder, std::string_view name);
+
+// Something (a file or a folder) exists at path; false as well when that
+// cannot be told. The file dialogs' commands ask it before they read or
+// refuse to overwrite.
+bool fileExists(const std::string& path);
 
 }  // namespace orv

@@ -1,6 +1,6 @@
 // "Parametry bodu VES": the texts and the position of a sounding point. The
 // window only moves texts between its edits and the point dialog logic of
-// section/point_parameters; it has no cancel, and its callers store the
+// commands/section/point_parameters; it has no cancel, and its callers store the
 // fields however it was closed.
 #pragma once
 

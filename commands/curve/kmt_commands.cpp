@@ -1,11 +1,11 @@
 #include "commands/curve/kmt_commands.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "base/c_format.h"
+#include "base/file_lookup.h"
 #include "base/fixed_text.h"
 #include "commands/curve/branch_merging_command.h"
 #include "commands/curve/derive_readings.h"
@@ -33,11 +33,6 @@ ui::FileDialogRequest kmtDialog(const CurveWindowState& s, const char* title, co
   r.defaultExtension = KmtExtension;
   r.presetName = std::string(textOf(s.soundingFilePath));
   return r;
-}
-
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(std::filesystem::path(path), ec);
 }
 
 // The save dialog is shown until a name of a file that does not exist yet is

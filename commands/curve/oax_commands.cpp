@@ -8,16 +8,16 @@
 #include "base/fixed_text.h"
 #include "commands/curve/branch_merging_command.h"
 #include "commands/curve/derive_readings.h"
+#include "commands/curve/instrument_commands.h"
 #include "core/curve/instrument_file.h"
 #include "core/curve/oax_file.h"
 #include "core/curve/point_number.h"
-#include "core/curve/readings_snapshot.h"
 #include "core/interpretation/branch_merging.h"
 
 namespace orv {
 namespace {
 
-constexpr const char* OpenedTitle = "ORV-program na zpracování VES - otevřen: ";
+constexpr const char* CannotOpenOax = "Cannot open OAX file.";
 constexpr const char* WalkTitle = "ORV-program na zpracování VES načítá soubor: ";
 constexpr const char* ImportFailed = "chyba při importu";
 
@@ -34,7 +34,7 @@ std::string currentPath(const CurveWindowState& s) {
 bool readWalkedFile(CurveSession& c, const std::string& path) {
   CurveWindowState& s = c.s;
   if (!fitsWhole(s.instrumentFilePath, path)) {
-    c.dialogs.message("Cannot open OAX file.");
+    c.dialogs.message(CannotOpenOax);
     c.dialogs.message(ImportFailed);
     return false;
   }
@@ -62,61 +62,19 @@ bool readWalkedFile(CurveSession& c, const std::string& path) {
 }  // namespace
 
 int readInstrumentFile(CurveSession& c) {
-  CurveWindowState& s = c.s;
-  s.mouseDragging = false;
-  c.chrome.setCursor(ui::Cursor::Arrow);
-  s.hotLayer = s.hotBoundary = -1;
-  if (s.fromSection) return deriveReadings(c, ReadingOrigin::InMemory);
-
-  const ReadingsSnapshot previous(s);
-  const InstrumentReadResult read = readOaxData(s, s.instrumentFilePath);
-  if (read.code == 0) {
-    c.dialogs.message("Cannot open OAX file.");
-    return 0;
-  }
-  const int r =
-      deriveReadings(c, read.ipHeader ? ReadingOrigin::OaxWithIpHeader : ReadingOrigin::PlainOax);
-  if (r != 1) {
-    previous.restore(s);
-    return r;
-  }
-  setText(s.lastInstrumentFilePath, s.instrumentFilePath);
-  const std::string notice = instrumentNoticeText(read.notice);
-  if (!notice.empty()) c.dialogs.message(notice);
-  return 1;
+  const int r = readInstrumentReadings(
+      c, {readOaxData, ReadingOrigin::PlainOax, ReadingOrigin::OaxWithIpHeader, CannotOpenOax});
+  // Only a file read from disk is where the folder walk (D) goes on from.
+  if (r == 1 && !c.s.fromSection) setText(c.s.lastInstrumentFilePath, c.s.instrumentFilePath);
+  return r;
 }
 
 void openInstrumentFile(CurveSession& c) {
-  CurveWindowState& s = c.s;
-  s.fromSection = false;
   ui::FileDialogRequest request;
   request.title = "Otevřít OAX";
   request.filter = "soubor ap.ODRAM |*.OAX";
   request.defaultExtension = "OAX ";
-  request.presetName = currentPath(s);
-  const std::optional<std::string> path = c.dialogs.openFile(request);
-  if (!path || path->empty()) {
-    c.dialogs.message("nevybral jste žádný soubor");
-    return;
-  }
-  const std::string previousPath = currentPath(s);
-  int r = 0;
-  if (fitsWhole(s.instrumentFilePath, *path)) {
-    setText(s.instrumentFilePath, *path);
-    r = readInstrumentFile(c);
-  } else {
-    c.dialogs.message("Cannot open OAX file.");
-  }
-  if (r == 1) {
-    resetInterpretation(c);
-    c.chrome.setCaption(OpenedTitle + *path);
-  } else {
-    // The previous sounding stays on screen under its own name.
-    c.dialogs.message(r == 0 ? readingFailedMessage("") : readingFailedMessage(*path));
-    setText(s.instrumentFilePath, previousPath);
-  }
-  s.fromSection = false;
-  mergeBranches(c, 2);
+  openInstrumentReadings(c, request, readInstrumentFile, CannotOpenOax);
 }
 
 void loadNextInstrumentFile(CurveSession& c) {

@@ -12,8 +12,7 @@
 namespace orv {
 
 // "Defaultní rozdělení obrazovky (kolik procent vpravo)". redraw is the curve
-// window's universal refresh (repaintCurveWindow); it is passed in because
-// the rendering lives above this library.
+// window's universal refresh, handed in by the window (a test counts it).
 void askScreenSplit(CurveSession& c, const std::function<void()>& redraw);
 
 // What the display parameters dialog holds when it closes: the edit texts

@@ -20,12 +20,6 @@ void redraw(SectionSession& session) {
   if (session.redraw) session.redraw();
 }
 
-SectionProfile* currentProfile(SectionSession& session) {
-  SectionDatabase& db = session.db;
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
 // Counts as a file or an earlier fault may have left them, held within the
 // arrays.
 int lineCount(const SectionProfile& p) {
@@ -60,7 +54,7 @@ void toggleDefineLayersMode(SectionSession& session) {
     v.defineLayersMode = false;
     v.colourLayersMode = true;
   } else {
-    SectionProfile* p = currentProfile(session);
+    SectionProfile* p = currentProfilePtr(session.db);
     if (!p) return;
     const int lines = lineCount(*p);
     // One line slot always stays free for the surface line of the colouring.
@@ -83,7 +77,7 @@ void toggleDefineLayersMode(SectionSession& session) {
 }
 
 void defineModeDoubleClick(SectionSession& session) {
-  SectionProfile* p = currentProfile(session);
+  SectionProfile* p = currentProfilePtr(session.db);
   if (!p) return;
   const int lines = lineCount(*p);
   if (lines < 1) return;
@@ -103,7 +97,7 @@ void defineModeDoubleClick(SectionSession& session) {
 }
 
 void clearBoundaryLines(SectionSession& session) {
-  if (SectionProfile* p = currentProfile(session); p && lineCount(*p) > 0) {
+  if (SectionProfile* p = currentProfilePtr(session.db); p && lineCount(*p) > 0) {
     p->HBV_pocet = 0;
     session.db.changed = true;
   }
@@ -127,7 +121,7 @@ void askHbvTolerance(SectionSession& session) {
 }
 
 void removeLastHbvVertex(SectionSession& session) {
-  SectionProfile* p = currentProfile(session);
+  SectionProfile* p = currentProfilePtr(session.db);
   if (!p) return;
   const int lines = lineCount(*p);
   if (lines <= 0) return;
@@ -144,7 +138,7 @@ void removeLastHbvVertex(SectionSession& session) {
 }
 
 void removeLastHbvLine(SectionSession& session) {
-  SectionProfile* p = currentProfile(session);
+  SectionProfile* p = currentProfilePtr(session.db);
   if (!p) return;
   const int lines = lineCount(*p);
   if (lines <= 0) return;
@@ -171,7 +165,7 @@ void toggleDrawLayerBounds(SectionSession& session) {
 
 void deleteSelectedHbvLine(SectionSession& session) {
   SectionWindowState& v = session.view;
-  SectionProfile* p = currentProfile(session);
+  SectionProfile* p = currentProfilePtr(session.db);
   const int lines = p ? lineCount(*p) : 0;
   const int gone = v.hbvSelected;
   if (p && gone >= 0 && gone < lines) {

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <limits>
 #include <optional>
-#include <system_error>
 
 #include "base/c_format.h"
 #include "base/file_lookup.h"
@@ -50,11 +49,6 @@ int32_t proposedBoundary(int32_t lower) {
 // would name another file.
 bool fitsNameBuffer(const std::string& path) {
   return path.size() < static_cast<std::size_t>(PathCapacity);
-}
-
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(std::filesystem::path(path), ec);
 }
 
 // Presets the name field with the default file and returns its path whole

@@ -18,13 +18,8 @@ constexpr const char* CannotOpenGrid = "Cannot open UCM_output file.";
 constexpr const char* PictureFilter = "souboryJPG|*.jpg|souboryJPG|*.JPG";
 constexpr const char* PictureExtension = "jpg";
 
-const SectionProfile* currentProfile(const SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
 bool profileHasNoPoints(const SectionDatabase& db) {
-  const SectionProfile* p = currentProfile(db);
+  const SectionProfile* p = currentProfilePtr(db);
   return !p || profilePointCount(*p) == 0;
 }
 

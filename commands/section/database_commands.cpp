@@ -1,11 +1,10 @@
 #include "commands/section/database_commands.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "base/c_format.h"
+#include "base/file_lookup.h"
 #include "base/fixed_text.h"
 #include "base/next_free_name.h"
 #include "base/zeroed_block.h"
@@ -42,11 +41,6 @@ ui::FileDialogRequest vdbDialog(const SectionDatabase& db, const char* title, co
 // would create a file of another name.
 bool fitsNameBuffer(const std::string& path) {
   return path.size() < static_cast<std::size_t>(PathCapacity);
-}
-
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(std::filesystem::path(path), ec);
 }
 
 }  // namespace

@@ -16,15 +16,6 @@
 namespace orv {
 namespace {
 
-SectionProfile* currentProfile(SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
-const SectionProfile* currentProfile(const SectionDatabase& db) {
-  return currentProfile(const_cast<SectionDatabase&>(db));
-}
-
 // The mouse acts on the picture of a profile with soundings only.
 bool hasPoint(const SectionProfile* p) {
   return p && p->mxindex_bodu >= 0;
@@ -138,7 +129,7 @@ std::string defineClickStatusText(const SectionDatabase& db, bool showIp, int ip
 HbvVertex snappedClick(const SectionDatabase& db, const SectionWindowState& view, int x, int y) {
   const SectionLayout& l = view.layout;
   HbvVertex v{pixelToChainage(l, x), pixelToElevation(l, y)};
-  const SectionProfile* p = currentProfile(db);
+  const SectionProfile* p = currentProfilePtr(db);
   const int b = nearestPointByColumn(db, l, x);
   if (!p || b < 0 || !(l.pxPerMetreZ > 0.0)) return v;
   const SectionPoint& pt = p->points[b];
@@ -160,7 +151,7 @@ HbvVertex snappedClick(const SectionDatabase& db, const SectionWindowState& view
 }
 
 void defineModeClick(SectionSession& session, int x, int y) {
-  SectionProfile* p = currentProfile(session.db);
+  SectionProfile* p = currentProfilePtr(session.db);
   if (!hasPoint(p)) return;
   SectionWindowState& view = session.view;
   const SectionLayout& l = view.layout;
@@ -203,7 +194,7 @@ void defineModeClick(SectionSession& session, int x, int y) {
 }
 
 void defineModeMove(SectionSession& session, int x, int y) {
-  SectionProfile* p = currentProfile(session.db);
+  SectionProfile* p = currentProfilePtr(session.db);
   if (!hasPoint(p)) return;
   SectionWindowState& view = session.view;
   if (view.lastMouseX == x && view.lastMouseY == y) return;
@@ -227,7 +218,7 @@ void defineModeMove(SectionSession& session, int x, int y) {
 }
 
 void editModeDown(SectionSession& session, int x, int y) {
-  SectionProfile* p = currentProfile(session.db);
+  SectionProfile* p = currentProfilePtr(session.db);
   if (!hasPoint(p)) return;
   SectionWindowState& view = session.view;
   int bestLine = -1;
@@ -245,7 +236,7 @@ void editModeDown(SectionSession& session, int x, int y) {
 }
 
 void editModeMove(SectionSession& session, int x, int y, bool dragging) {
-  SectionProfile* p = currentProfile(session.db);
+  SectionProfile* p = currentProfilePtr(session.db);
   if (!hasPoint(p)) return;
   SectionWindowState& view = session.view;
   if (view.lastMouseX == x && view.lastMouseY == y) return;
@@ -287,7 +278,7 @@ void editModeMove(SectionSession& session, int x, int y, bool dragging) {
 }
 
 void editModeUp(SectionSession& session) {
-  SectionProfile* p = currentProfile(session.db);
+  SectionProfile* p = currentProfilePtr(session.db);
   if (!hasPoint(p)) return;
   session.view.hbvActiveVertex = -1;
   if (session.redraw) session.redraw();

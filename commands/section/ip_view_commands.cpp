@@ -21,16 +21,10 @@ void redraw(SectionSession& session) {
   if (session.redraw) session.redraw();
 }
 
-SectionProfile* currentProfile(SectionSession& session) {
-  SectionDatabase& db = session.db;
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
 // The windows of the current profile that may be read: a profile read
 // without IP information counts -10 of them.
 int ipWindowCount(SectionSession& session) {
-  const SectionProfile* p = currentProfile(session);
+  const SectionProfile* p = currentProfilePtr(session.db);
   return p ? std::clamp(p->num_IPoken, 0, MaxIpWindows) : 0;
 }
 
@@ -131,7 +125,7 @@ void removeFirstIpWindowInInterval(SectionSession& session) {
                                 " dolní mez [m] = ", l.imageLeftChainage);
   const double upper = askBound(session, "Zadej horní mez pro smazání prvního okna VP:  ",
                                 " horní mez [m] = ", l.imageRightChainage);
-  SectionProfile* p = currentProfile(session);
+  SectionProfile* p = currentProfilePtr(session.db);
   // Without a window there is nothing to remove, and the count must not go
   // below zero (or below the mark of a profile without IP information).
   if (p && p->num_IPoken > 0) {

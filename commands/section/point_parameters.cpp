@@ -9,16 +9,6 @@
 namespace orv {
 namespace {
 
-const SectionProfile* currentProfilePtr(const SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
-SectionProfile* currentProfilePtr(SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
 bool endsWithOax(std::string_view path) {
   if (path.size() < 4) return false;
   std::string_view ext = path.substr(path.size() - 4);

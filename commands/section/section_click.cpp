@@ -12,11 +12,6 @@
 namespace orv {
 namespace {
 
-const SectionProfile* currentProfile(const SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
 int lastPointIndex(const SectionProfile& p) {
   return std::min(p.mxindex_bodu, MaxPointsPerProfile - 1);
 }
@@ -35,7 +30,7 @@ void drawClickStatus(ui::Canvas& canvas, int stripHeight, const std::string& tex
 }  // namespace
 
 int nearestPointByColumn(const SectionDatabase& db, const SectionLayout& layout, int x) {
-  const SectionProfile* p = currentProfile(db);
+  const SectionProfile* p = currentProfilePtr(db);
   if (!p) return -1;
   int best = -1;
   long bestDistance = 0;
@@ -50,7 +45,7 @@ int nearestPointByColumn(const SectionDatabase& db, const SectionLayout& layout,
 }
 
 std::string clickStatusHead(const SectionDatabase& db, bool showIp, int ipWindow) {
-  const SectionProfile* p = currentProfile(db);
+  const SectionProfile* p = currentProfilePtr(db);
   std::string text = "lokalita: " + shownText(db.localityName) + " - pf: ";
   if (p) text += shownText(p->profileName);
   if (!showIp || !p) return text;
@@ -70,7 +65,7 @@ std::string clickStatusText(const SectionDatabase& db, bool showIp, int ipWindow
 
 void sectionLeftClick(SectionSession& session, int x, int y) {
   SectionDatabase& db = session.db;
-  const SectionProfile* p = currentProfile(db);
+  const SectionProfile* p = currentProfilePtr(db);
   if (!p || p->mxindex_bodu < 0) return;
   const int b = nearestPointByColumn(db, session.view.layout, x);
   if (b < 0) return;

@@ -18,16 +18,6 @@ int clampIndex(int v, int lo, int hi) {
   return std::min(std::max(v, lo), hi);
 }
 
-SectionProfile* currentProfilePtr(SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
-const SectionProfile* currentProfilePtr(const SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
 // Index of the last point that may be read: mxindex_bodu cut to the capacity.
 int lastPointIndex(const SectionProfile& p) {
   return std::min(p.mxindex_bodu, MaxPointsPerProfile - 1);

@@ -1,14 +1,13 @@
 #include "commands/section/terrain_import_command.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include "base/c_format.h"
 #include "base/cp1250.h"
+#include "base/file_lookup.h"
 
 namespace orv {
 namespace {
@@ -18,11 +17,6 @@ constexpr const char* CannotOpen = "Cannot open input file.txt or ter";
 constexpr const char* NoTitleAndCount = "Nejsou dvě data na prvním řádku: akce-pf, ,pocetlomu";
 constexpr const char* TooManyBreaks = "Příliš mnoho lomů terénu";
 constexpr const char* BadBreak = "Nečte body lomu terénu!";
-
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(std::filesystem::path(path), ec);
-}
 
 // Runs the whole reading of a command; false when it ended without breaks.
 bool readTerrainFile(SectionSession& session, SectionProfile& profile) {
@@ -63,14 +57,9 @@ bool readTerrainFile(SectionSession& session, SectionProfile& profile) {
   return true;
 }
 
-SectionProfile* currentProfile(SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
 template <class Apply>
 void importTerrain(SectionSession& session, Apply apply) {
-  SectionProfile* p = currentProfile(session.db);
+  SectionProfile* p = currentProfilePtr(session.db);
   if (!p) return;
   if (!readTerrainFile(session, *p)) return;
   apply(*p);

@@ -42,12 +42,6 @@ void check(SectionSession& session, const char* item, bool on) {
   if (session.chrome) session.chrome->setChecked(item, on);
 }
 
-SectionProfile* currentProfile(SectionSession& session) {
-  SectionDatabase& db = session.db;
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
 void widthFittingOff(SectionSession& session) {
   session.view.fitWidth = false;
   check(session, FitSectionItem, false);
@@ -139,14 +133,14 @@ void askViewMinElevation(SectionSession& session) {
 }
 
 void askScaleX(SectionSession& session) {
-  if (SectionProfile* p = currentProfile(session))
+  if (SectionProfile* p = currentProfilePtr(session.db))
     askScale(session, p->scaleX, "Zadej X měřítko zobrazení:  ", FallbackDenominatorX);
   widthFittingOff(session);
   redraw(session);
 }
 
 void askScaleZ(SectionSession& session) {
-  if (SectionProfile* p = currentProfile(session))
+  if (SectionProfile* p = currentProfilePtr(session.db))
     askScale(session, p->scaleZ, "Zadej Z měřítko zobrazení:  ", FallbackDenominatorZ);
   heightFittingOff(session);
   redraw(session);
@@ -161,14 +155,14 @@ void askScaleStep(SectionSession& session) {
 }
 
 void zoomScaleX(SectionSession& session, bool enlarge) {
-  if (SectionProfile* p = currentProfile(session))
+  if (SectionProfile* p = currentProfilePtr(session.db))
     zoom(p->scaleX, session.view.scaleStepPercent, enlarge);
   widthFittingOff(session);
   redraw(session);
 }
 
 void zoomScaleZ(SectionSession& session, bool enlarge) {
-  if (SectionProfile* p = currentProfile(session))
+  if (SectionProfile* p = currentProfilePtr(session.db))
     zoom(p->scaleZ, session.view.scaleStepPercent, enlarge);
   heightFittingOff(session);
   redraw(session);
@@ -203,7 +197,7 @@ void askExaggeration(SectionSession& session) {
   if (std::optional<int> e =
           askPositiveInt(session, "Zadej prevýšení rezu:  ", prompt, v.exaggeration))
     v.exaggeration = *e;
-  if (SectionProfile* p = currentProfile(session))
+  if (SectionProfile* p = currentProfilePtr(session.db))
     p->scaleZ = static_cast<float>(v.exaggeration) * p->scaleX;
   v.exaggerationLock = true;
   check(session, ExaggerationLockItem, true);

@@ -60,11 +60,6 @@ class GridFile {
   bool ok_ = true;
 };
 
-const SectionProfile* currentProfile(const SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  return &db.profiles[db.currentProfile];
-}
-
 // Depth reach of a sounding: half the largest AB/2 of its composite curve, m.
 double depthReach(const SectionPoint& pt) {
   return 0.5 * std::pow(10.0, pt.ABmx * GridDecadeStep);
@@ -135,7 +130,7 @@ std::string gridTitleLine(GridKind kind, const SectionDatabase& db) {
   std::string line = utf8ToCp1250(head);
   line += textOf(db.localityName);
   line += " a profilu ";
-  if (const SectionProfile* p = currentProfile(db)) line += textOf(p->profileName);
+  if (const SectionProfile* p = currentProfilePtr(db)) line += textOf(p->profileName);
   line += units;
   return line;
 }
@@ -143,7 +138,7 @@ std::string gridTitleLine(GridKind kind, const SectionDatabase& db) {
 bool writeModelGrid(const SectionDatabase& db, std::FILE* out) {
   GridFile f(out);
   f.buffer() = gridTitleLine(GridKind::Model, db);
-  if (const SectionProfile* p = currentProfile(db))
+  if (const SectionProfile* p = currentProfilePtr(db))
     for (int k = 0; k < profilePointCount(*p); ++k) writeModelPoint(f, p->points[k]);
   return f.finish();
 }
@@ -151,7 +146,7 @@ bool writeModelGrid(const SectionDatabase& db, std::FILE* out) {
 bool writePseudoSectionGrid(const SectionDatabase& db, std::FILE* out) {
   GridFile f(out);
   f.buffer() = gridTitleLine(GridKind::PseudoSection, db);
-  if (const SectionProfile* p = currentProfile(db)) {
+  if (const SectionProfile* p = currentProfilePtr(db)) {
     for (int k = 0; k < profilePointCount(*p); ++k) {
       const SectionPoint& pt = p->points[k];
       for (int g = firstCell(pt); g <= lastCell(pt); ++g)
@@ -166,7 +161,7 @@ bool writeIpPseudoSectionGrid(const SectionDatabase& db, int ipWindow, std::FILE
   GridFile f(out);
   f.buffer() = gridTitleLine(GridKind::IpPseudoSection, db);
   const int w = std::clamp(ipWindow, 0, MaxIpWindows - 1);
-  if (const SectionProfile* p = currentProfile(db)) {
+  if (const SectionProfile* p = currentProfilePtr(db)) {
     for (int k = 0; k < profilePointCount(*p); ++k) {
       const SectionPoint& pt = p->points[k];
       const int readings = std::clamp(pt.Mermx, 0, MaxReadings);

@@ -504,9 +504,8 @@ int dxfPointOrder(const SectionProfile& p, int order[MaxPointsPerProfile]) {
 }
 
 SectionProfile* exportedProfile(SectionDatabase& db) {
-  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
-  SectionProfile& p = db.profiles[db.currentProfile];
-  return profilePointCount(p) > 0 ? &p : nullptr;
+  SectionProfile* p = currentProfilePtr(db);
+  return p && profilePointCount(*p) > 0 ? p : nullptr;
 }
 
 int writeDxf(SectionDatabase& db, const SectionWindowState& view, DxfSettings& settings,

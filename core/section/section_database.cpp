@@ -72,4 +72,13 @@ void takeOverDatabase(SectionDatabase& db, const SectionDatabase& read) {
   db.changed = false;
 }
 
+SectionProfile* currentProfilePtr(SectionDatabase& db) {
+  if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return nullptr;
+  return &db.profiles[db.currentProfile];
+}
+
+const SectionProfile* currentProfilePtr(const SectionDatabase& db) {
+  return currentProfilePtr(const_cast<SectionDatabase&>(db));
+}
+
 }  // namespace orv

@@ -108,4 +108,9 @@ inline SectionProfile& currentProfileOf(SectionDatabase& db) {
   return db.profiles[db.currentProfile];
 }
 
+// The current profile, or nullptr while currentProfile names none (a damaged
+// file can leave any number there).
+SectionProfile* currentProfilePtr(SectionDatabase& db);
+const SectionProfile* currentProfilePtr(const SectionDatabase& db);
+
 }  // namespace orv
