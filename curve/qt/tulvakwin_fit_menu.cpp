@@ -4,6 +4,7 @@
 #include <QMenuBar>
 
 #include "curve/qt/tulvakwin.h"
+#include "curveview/curve_rendering.h"
 #include "interpretation/auto_model.h"
 #include "interpretation/equivalence.h"
 #include "interpretation/smooth_inversion.h"
@@ -22,4 +23,8 @@ void Tulvakwin::buildFitMenu() {
           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A), [this] { orv::autoModel(session_); });
   addItem(model, "Hladkinverze1", QStringLiteral("Hladká inverze (bez počtu vrstev)"),
           QKeySequence(), [this] { orv::smoothInversion(session_); });
+  addItem(model, QString::fromUtf8(orv::ShowDepthOfInvestigationItem),
+          QStringLiteral("Zobrazovat hloubku dosahu"), QKeySequence(),
+          [this] { orv::toggleDepthOfInvestigation(session_); })
+      ->setCheckable(true);
 }
