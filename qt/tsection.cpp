@@ -245,6 +245,9 @@ void TSection::buildViewMenu(QMenu* view) {
           orv::askCurvePixelsPerDecade);
   command(view, "pidatubratdesetinnmstorezistivitm1", "přidat / ubrat desetinné místo rezistivitám",
           QKeySequence(), orv::toggleOneDecimal);
+  command(view, orv::ShowDepthMarksItem, "Zobrazovat hloubku dosahu", QKeySequence(),
+          orv::toggleDepthMarks)
+      ->setCheckable(true);
   addItem(view, "Font1", QStringLiteral("Font"), QKeySequence(), [this] { Font1Click(); });
 }
 

@@ -4,6 +4,7 @@
 #include <QMenuBar>
 
 #include "commands/curve/auto_model_command.h"
+#include "commands/curve/curve_rendering.h"
 #include "commands/curve/equivalence_command.h"
 #include "commands/curve/smooth_inversion.h"
 #include "commands/curve/thorough_fit_command.h"
@@ -25,4 +26,8 @@ void Tulvakwin::buildFitMenu() {
           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A), [this] { orv::autoModel(session_); });
   addItem(model, "Hladkinverze1", QStringLiteral("Hladká inverze (bez počtu vrstev)"),
           QKeySequence(), [this] { orv::smoothInversion(session_); });
+  addItem(model, QString::fromUtf8(orv::ShowDepthOfInvestigationItem),
+          QStringLiteral("Zobrazovat hloubku dosahu"), QKeySequence(),
+          [this] { orv::toggleDepthOfInvestigation(session_); })
+      ->setCheckable(true);
 }

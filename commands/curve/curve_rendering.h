@@ -14,6 +14,11 @@ void paintCurves(CurveSession& c);
 void drawComposite(CurveSession& c);
 // XOR-draws the model staircase and, while modelActive, writes the model table.
 void drawModel(CurveSession& c);
+
+// "Zobrazovat hloubku dosahu": the dashed line of the depth of investigation
+// across the model on or off (check mark ShowDepthOfInvestigationItem), redrawn.
+inline constexpr const char* ShowDepthOfInvestigationItem = "Zobrazovathloubkudosahu1";
+void toggleDepthOfInvestigation(CurveSession& c);
 // XOR-draws the computed curve and rewrites the misfit text.
 void drawComputedCurve(CurveSession& c);
 // The right margin that holds the model table: at least four widths of "W",

@@ -7,6 +7,7 @@
 #include "base/c_format.h"
 #include "commands/curve/chart_style.h"
 #include "commands/curve/curve_rendering.h"
+#include "core/interpretation/depth_of_investigation.h"
 
 namespace orv {
 namespace {
@@ -97,6 +98,22 @@ void writeModelLabels(CurveSession& c, int n) {
   }
 }
 
+// The depth of investigation as a dashed line across the plot, in the model's
+// XOR mode, so that erasing the model erases it too.
+void drawDepthOfInvestigation(CurveSession& c) {
+  CurveWindowState& s = c.s;
+  const double doi = depthOfInvestigation(s);
+  if (!(doi > 0.0)) return;
+  const int y = rowOfAbHalf(s, doi);
+  if (y <= s.marginTop || y >= s.plotBottom) return;
+  constexpr int kDash = 8, kGap = 5;
+  ui::Canvas& canvas = c.canvas;
+  canvas.setPenWidth(s.lineWidthModel);
+  canvas.setPenColour(s.colourModel);
+  for (int x = s.plotLeft; x < s.plotRight; x += kDash + kGap)
+    chart::line(canvas, x, y, std::min(x + kDash, s.plotRight), y);
+}
+
 }  // namespace
 
 int modelTableMargin(CurveSession& c) {
@@ -153,8 +170,15 @@ void drawModel(CurveSession& c) {
     chart::line(canvas, x, y, x, bottom);
     y = bottom;
   }
+  if (s.showDepthOfInvestigation && !s.modelBuildMode) drawDepthOfInvestigation(c);
   canvas.setPenMode(ui::PenMode::Copy);
   if (s.modelActive) writeModelTable(c, n);
+}
+
+void toggleDepthOfInvestigation(CurveSession& c) {
+  c.s.showDepthOfInvestigation = !c.s.showDepthOfInvestigation;
+  c.chrome.setChecked(ShowDepthOfInvestigationItem, c.s.showDepthOfInvestigation);
+  repaintCurveWindow(c);
 }
 
 void labelModel(CurveSession& c) {

@@ -6,7 +6,9 @@
 
 #include "base/c_format.h"
 #include "base/fixed_text.h"
+#include "base/zeroed_block.h"
 #include "commands/section/section_colours.h"
+#include "core/interpretation/depth_of_investigation.h"
 #include "core/section/colour_scale.h"
 
 namespace orv {
@@ -142,6 +144,31 @@ void drawLayers(const SectionProfile& p, const SectionPoint& pt, const SectionWi
   }
 }
 
+// The depth of investigation of the point's model, computed when drawn (the
+// file has no place for it), as a short red mark across the column.
+void drawDepthMark(const SectionPoint& pt, const SectionLayout& l, ui::Canvas& canvas, int x) {
+  LayerModel m;
+  m.n = std::clamp(pt.MDLmx, 0, MaxLayers - 1);
+  double above = 0.0;
+  for (int i = 0; i <= m.n; ++i) {
+    m.rho[i] = std::fabs(pt.layerRho[i]);
+    if (i == m.n) break;
+    m.h[i] = std::fabs(pt.layerDepth[i]) - above;
+    above = std::fabs(pt.layerDepth[i]);
+  }
+  ZeroedBlock<CurveWindowState> scratch;
+  const double doi = depthOfInvestigation(
+      m, std::max(pt.nABmn, 0), std::min(pt.ABmx, GridCells - 1), DoiDefaultNoise, *scratch);
+  if (!(doi > 0.0)) return;
+  const int y = elevationToPixel(l, pt.pointZ - doi);
+  if (y < l.frameTop || y > l.frameBottom) return;
+  canvas.setPenColour(Red);
+  canvas.setPenWidth(2);
+  canvas.moveTo(x - MarkerSize, y);
+  canvas.lineTo(x + MarkerSize, y);
+  canvas.setPenWidth(1);
+}
+
 void drawMisfitBar(const SectionPoint& pt, const SectionLayout& l, ui::Canvas& canvas, int x) {
   canvas.setPenColour(Grey);
   // The bar stands on the frame's bottom line, which it may cover.
@@ -219,6 +246,7 @@ void drawPoint(const SectionDatabase& db, const SectionWindowState& view, ui::Ca
   canvas.setPenMode(ui::PenMode::Copy);
   drawLayers(p, pt, view, canvas, b, x, y0);
   drawMisfitBar(pt, l, canvas, x);
+  if (view.showDepthOfInvestigation) drawDepthMark(pt, l, canvas, x);
   if (view.showCurves && l.curveMetresPerDecade != 0.0) drawCurve(pt, view, canvas, current, x, y0);
   canvas.clearClip();
 

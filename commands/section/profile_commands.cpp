@@ -74,6 +74,13 @@ void interpretWholeProfile(SectionSession& session, const WorkProgress& progress
   session.dialogs.message(profileBatchSummary(*profile, out));
 }
 
+void toggleDepthMarks(SectionSession& session) {
+  session.view.showDepthOfInvestigation = !session.view.showDepthOfInvestigation;
+  if (session.chrome)
+    session.chrome->setChecked(ShowDepthMarksItem, session.view.showDepthOfInvestigation);
+  session.redraw();
+}
+
 std::string lateralReport(const ProfileLateralOutcome& out) {
   std::string text =
       cformat("Chyba (SSQ) laterálně vázané inverze: %.6f\nSoučet chyb samostatných fitů: %.6f\n",

@@ -18,6 +18,11 @@ std::string profileBatchSummary(const SectionProfile& profile, const ProfileBatc
 // model, and shows the summary.
 void interpretWholeProfile(SectionSession& session, const WorkProgress& progress);
 
+// "Zobrazovat hloubku dosahu": the marks of the depth of investigation on
+// the columns on or off (check mark ShowDepthMarksItem), redrawn.
+inline constexpr const char* ShowDepthMarksItem = "Zobrazovathloubkudosahu2";
+void toggleDepthMarks(SectionSession& session);
+
 // The report of a laterally constrained inversion: both misfits, and when the
 // joint one is more than LateralTightRatio times the other, that the
 // constraints are too tight.

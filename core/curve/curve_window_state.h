@@ -182,6 +182,9 @@ struct CurveWindowState {
   bool computedCurveValid;
   bool mouseDragging;
   bool describeModel;
+  // The depth of investigation is drawn as a dashed line across the model
+  // (off until the user asks for it).
+  bool showDepthOfInvestigation;
   bool describeComputedCurve;
   bool modelLabelsDrawn;
   bool lockCurveScale;

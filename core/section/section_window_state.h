@@ -23,6 +23,8 @@ struct SectionWindowState {
   bool exaggerationLock = false;
   bool showCurves = false;
   bool showIp = false;
+  // A short mark at the depth of investigation on every column.
+  bool showDepthOfInvestigation = false;
   int32_t currentIpWindow = 0;
   float ipLineStrength = 2.2f;
   float curvePixelsPerDecade = 33.0f;

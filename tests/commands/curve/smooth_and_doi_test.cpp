@@ -50,7 +50,7 @@ TEST(SmoothInversion, RecoversASmoothEarthWithinTheNoise) {
   }
 }
 
-TEST(DepthOfInvestigation, BelowTheInterfaceAndAThirdOfTheSpreadOverAHalfSpace) {
+TEST(DepthOfInvestigation, FollowsWhatTheCurveSeesOfTheBasementAndOfAHalfSpace) {
   orv::ZeroedBlock<orv::CurveWindowState> scratch;
   orv::LayerModel m;
   m.n = 1;
@@ -63,6 +63,11 @@ TEST(DepthOfInvestigation, BelowTheInterfaceAndAThirdOfTheSpreadOverAHalfSpace) 
     doi[i] = orv::depthOfInvestigation(m, 0, 22, 0.03, *scratch);
     std::printf("basement %g ohm.m: DOI %.1f m\n", basement[i], doi[i]);
   }
+  // The forward problem itself says which basement the curve sees deeper: at
+  // AB/2 = 300 m, 10 -> 27.2 ohm.m moves the curve by a factor 2.7 (it has
+  // reached the basement), 1000 -> 2718 ohm.m by 1.5 (the 45-degree rise of a
+  // resistive basement is fixed by the conductance of the cover).
+  EXPECT_GT(doi[0], doi[1]);
   // Both below the interface the curve sees clearly, and the half-space of the
   // cover alone is seen to about a third of the largest AB/2 (300 m).
   EXPECT_GT(doi[0], 20.0);
