@@ -3,7 +3,9 @@
 // screen) within 20 ms; the axis loops at the view limits a database is read
 // with (+-1000000 m, +-10000 m) within 1 ms; a coloured repaint of 50
 // soundings x 8 layers x 10 boundary lines within 50 ms, and the same at the
-// profile's full capacity (420 soundings, 199 lines of 169 vertices).
+// profile's full capacity (420 soundings, 199 lines of 169 vertices): the
+// whole repaint, and the colouring in it (preparation, line searches, band
+// fills) with the indexed searches beside the plain scans they replaced.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -15,8 +17,10 @@
 #include "commands/section/database_commands.h"
 #include "commands/section/section_axes.h"
 #include "commands/section/section_painting.h"
+#include "core/section/layer_colouring.h"
 #include "core/section/section_window_state.h"
 #include "qt/qimage_canvas.h"
+#include "tests/core/section/scanning_line_searches.h"
 #include "ui/null_canvas.h"
 
 namespace {
@@ -110,19 +114,26 @@ void addBoundaryLines(orv::SectionProfile& p, int lines, int vertices) {
   }
 }
 
-void colouredRepaint(benchmark::State& state, int points, int lines, int vertices) {
-  ensureApplication();
-  orv::ZeroedBlock<orv::SectionDatabase> db;
-  auto view = std::make_unique<orv::SectionWindowState>();
-  fillProfile(*db, *view);
-  orv::SectionProfile& p = db->profiles[0];
+// A profile of `points` soundings 20 m apart with `lines` boundary lines,
+// coloured.
+void fillColouredProfile(orv::SectionDatabase& db, orv::SectionWindowState& view, int points,
+                         int lines, int vertices) {
+  fillProfile(db, view);
+  orv::SectionProfile& p = db.profiles[0];
   p.mxindex_bodu = points - 1;
   for (int b = 50; b < points; ++b) p.points[b] = p.points[b % 50];
   for (int b = 0; b < points; ++b) p.points[b].profileChainage = 20.0f * b;
   p.scaleX = 1.0f / (points > 50 ? 10000 : 1000);
   addBoundaryLines(p, lines, vertices);
-  view->showCurves = false;
-  view->colourLayersMode = true;
+  view.showCurves = false;
+  view.colourLayersMode = true;
+}
+
+void colouredRepaint(benchmark::State& state, int points, int lines, int vertices) {
+  ensureApplication();
+  orv::ZeroedBlock<orv::SectionDatabase> db;
+  auto view = std::make_unique<orv::SectionWindowState>();
+  fillColouredProfile(*db, *view, points, lines, vertices);
   ui::QImageCanvas canvas(2 * Screen.width, 2 * Screen.height);
   for (auto _ : state) {
     orv::paintSection(*db, *view, canvas, Screen);
@@ -139,5 +150,33 @@ void BM_ColouredRepaintAtFullCapacity(benchmark::State& state) {
   colouredRepaint(state, orv::MaxPointsPerProfile, orv::MaxUserHbvLines, orv::MaxMouseHbvVertices);
 }
 BENCHMARK(BM_ColouredRepaintAtFullCapacity)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The colouring alone at full capacity, on the layout of a repaint: the
+// preparation, the line searches and the band fills into the picture.
+void colouringAtFullCapacity(benchmark::State& state, const orv::LineSearches& searches) {
+  ensureApplication();
+  orv::ZeroedBlock<orv::SectionDatabase> db;
+  auto view = std::make_unique<orv::SectionWindowState>();
+  fillColouredProfile(*db, *view, orv::MaxPointsPerProfile, orv::MaxUserHbvLines,
+                      orv::MaxMouseHbvVertices);
+  ui::QImageCanvas canvas(2 * Screen.width, 2 * Screen.height);
+  orv::paintSection(*db, *view, canvas, Screen);
+  for (auto _ : state) {
+    orv::colourLayers(*db, *view, orv::bandFiller(canvas, *view), searches);
+    benchmark::DoNotOptimize(canvas.image().constBits());
+  }
+}
+
+void BM_ColouringAtFullCapacity(benchmark::State& state) {
+  colouringAtFullCapacity(state, {});
+}
+BENCHMARK(BM_ColouringAtFullCapacity)->Unit(benchmark::kMillisecond);
+
+void BM_ColouringAtFullCapacityWithThePlainScans(benchmark::State& state) {
+  colouringAtFullCapacity(state, orv::testing::ScanningSearches);
+}
+BENCHMARK(BM_ColouringAtFullCapacityWithThePlainScans)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 }  // namespace

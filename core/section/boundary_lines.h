@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "core/section/section_database.h"
 #include "core/section/section_layout.h"
@@ -52,25 +54,50 @@ struct SurfaceLine {
 };
 
 // The user lines of a profile and its surface line, as the searches walk
-// them: line index userCount() is the surface.
+// them: line index userCount() is the surface. Built once the lines are
+// prepared, it indexes their vertices by chainage, so a search beside a
+// sounding visits the few vertices near it instead of every vertex of every
+// line; the profile and the surface must not change while it is in use.
 class BoundaryLines {
  public:
-  BoundaryLines(const SectionProfile& profile, const SurfaceLine& surface)
-      : profile_(profile), surface_(surface) {}
+  BoundaryLines(const SectionProfile& profile, const SurfaceLine& surface);
 
   // HBV_pocet held within 0 .. MaxHbvLines.
-  int userCount() const;
-  int lineCount() const { return userCount() + 1; }
+  int userCount() const { return int(lines_.size()) - 1; }
+  int lineCount() const { return int(lines_.size()); }
   // Vertices of line i, within the capacity of its store (0 for a line just
   // opened, whose count is -10).
-  int vertexCount(int i) const;
-  float x(int i, int j) const;
-  float z(int i, int j) const;
+  int vertexCount(int i) const { return i < 0 || i >= lineCount() ? 0 : lines_[i].count; }
+  float x(int i, int j) const { return j < 0 || j >= vertexCount(i) ? 0.0f : lines_[i].x[j]; }
+  float z(int i, int j) const { return j < 0 || j >= vertexCount(i) ? 0.0f : lines_[i].z[j]; }
   const SectionProfile& profile() const { return profile_; }
 
+  // Line i's chainages rise strictly from vertex to vertex (and are finite):
+  // what lies between two chainages is then one run of its vertices.
+  bool rises(int i) const { return i >= 0 && i < lineCount() && lines_[i].rises; }
+
+  struct PlacedVertex {
+    float x;
+    float z;
+    int line;
+    int vertex;
+  };
+  // The vertices of all lines at finite positions in rising chainage, at one
+  // chainage in rising elevation and at one position in the order of lines
+  // and vertices, cut to those whose distance from x, as |HBV_x - x|
+  // computes it, lies below tolX.
+  std::span<const PlacedVertex> verticesNear(double x, double tolX) const;
+
  private:
+  struct Line {
+    const float* x;
+    const float* z;
+    int count;
+    bool rises;
+  };
   const SectionProfile& profile_;
-  const SurfaceLine& surface_;
+  std::vector<Line> lines_;
+  std::vector<PlacedVertex> byChainage_;
 };
 
 // Builds the surface line of profile.

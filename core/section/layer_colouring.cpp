@@ -98,10 +98,11 @@ struct LineRun {
 
 class ColouringPass {
  public:
-  ColouringPass(const SectionProfile& p, const BoundaryLines& lines, const SectionWindowState& view,
-                const BandWriter& write)
+  ColouringPass(const SectionProfile& p, const BoundaryLines& lines, const LineSearches& search,
+                const SectionWindowState& view, const BandWriter& write)
       : p_(p),
         lines_(lines),
+        search_(search),
         exaggeration_(view.exaggeration),
         zBottom_(pixelToElevation(view.layout, view.layout.frameBottom)),
         frameLeftX_(pixelToChainage(view.layout, view.layout.frameLeft)),
@@ -129,14 +130,13 @@ class ColouringPass {
 
  private:
   LineFound right(double x, double z, double xl, LineChoice ch) const {
-    return findLineRight(lines_, exaggeration_, x, z, xl, SearchTol, ch);
+    return search_.right(lines_, exaggeration_, x, z, xl, SearchTol, ch);
   }
   LineFound left(double x, double z, double xl, LineChoice ch) const {
-    return findLineLeft(lines_, exaggeration_, x, z, xl, SearchTol, ch);
+    return search_.left(lines_, exaggeration_, x, z, xl, SearchTol, ch);
   }
   LineInterface at(const LineFound& f, int c) const {
-    return lineInterfaceAt(lines_, exaggeration_, f.line, c, p_.points[c].profileChainage,
-                           SearchTol);
+    return search_.at(lines_, exaggeration_, f.line, c, p_.points[c].profileChainage, SearchTol);
   }
   double vx(int line, int j) const { return lines_.x(line, j); }
   double vz(int line, int j) const { return lines_.z(line, j); }
@@ -176,6 +176,7 @@ class ColouringPass {
 
   const SectionProfile& p_;
   const BoundaryLines& lines_;
+  const LineSearches& search_;
   int exaggeration_;
   double zBottom_;
   double frameLeftX_;
@@ -598,13 +599,14 @@ void fillBand(ui::Canvas& canvas, const ColourScale& scale, const SectionLayout&
   canvas.setBrushStyle(ui::BrushStyle::Clear);
 }
 
-void colourLayers(SectionDatabase& db, SectionWindowState& view, const BandWriter& write) {
+void colourLayers(SectionDatabase& db, SectionWindowState& view, const BandWriter& write,
+                  const LineSearches& searches) {
   if (db.currentProfile < 0 || db.currentProfile >= MaxProfiles) return;
   SectionProfile& p = db.profiles[db.currentProfile];
   if (std::clamp(p.HBV_pocet, 0, MaxHbvLines) < 1) return;
-  prepareBoundaryLines(p, view.surfaceLine, view.layout, view.exaggeration);
+  searches.prepare(p, view.surfaceLine, view.layout, view.exaggeration);
   const BoundaryLines lines(p, view.surfaceLine);
-  ColouringPass pass(p, lines, view, write);
+  ColouringPass pass(p, lines, searches, view, write);
 
   auto shown = [&](int k) {
     const float x = p.points[k].profileChainage;

@@ -40,10 +40,21 @@ using BandWriter =
 void fillBand(ui::Canvas& canvas, const ColourScale& scale, const SectionLayout& layout, double xa,
               double xb, float rhoA, float rhoB, const BandPolygon& polygon);
 
-// All bands of the current profile, after prepareBoundaryLines, handed to
-// write in their order. A profile without boundary lines has no bands and
-// is left untouched. Bands of one colour come with rhoA == rhoB.
-void colourLayers(SectionDatabase& db, SectionWindowState& view, const BandWriter& write);
+// The preparation and the line searches a colouring pass runs on: those of
+// boundary_lines.h, unless a check hands in another implementation to
+// compare the bands with.
+struct LineSearches {
+  decltype(&prepareBoundaryLines) prepare = prepareBoundaryLines;
+  decltype(&findLineRight) right = findLineRight;
+  decltype(&findLineLeft) left = findLineLeft;
+  decltype(&lineInterfaceAt) at = lineInterfaceAt;
+};
+
+// All bands of the current profile, after the preparation, handed to write
+// in their order. A profile without boundary lines has no bands and is left
+// untouched. Bands of one colour come with rhoA == rhoB.
+void colourLayers(SectionDatabase& db, SectionWindowState& view, const BandWriter& write,
+                  const LineSearches& searches = {});
 
 // The picture's writer: every band filled on canvas with the view's colour
 // scale and the layout of the current repaint.
