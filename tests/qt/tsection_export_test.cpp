@@ -7,9 +7,9 @@
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
-#include <csignal>
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <filesystem>
 
 #include "qt/image_widget.h"
