@@ -245,8 +245,10 @@ void drawPoint(const SectionDatabase& db, const SectionWindowState& view, ui::Ca
   clipToFrame(l, canvas);
   canvas.setPenMode(ui::PenMode::Copy);
   drawLayers(p, pt, view, canvas, b, x, y0);
-  drawMisfitBar(pt, l, canvas, x);
+  // Before the misfit bar, whose grey pen the columns drawn after the points
+  // inherit.
   if (view.showDepthOfInvestigation) drawDepthMark(pt, l, canvas, x);
+  drawMisfitBar(pt, l, canvas, x);
   if (view.showCurves && l.curveMetresPerDecade != 0.0) drawCurve(pt, view, canvas, current, x, y0);
   canvas.clearClip();
 
