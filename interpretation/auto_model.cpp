@@ -2,15 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "base/c_format.h"
 #include "curveview/curve_rendering.h"
 #include "interpretation/composite_editing.h"
+#include "interpretation/fit_verdict.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"
 #include "interpretation/layer_fit.h"
+#include "interpretation/model_snapshot.h"
 #include "interpretation/thorough_fit.h"
 
 namespace orv {
@@ -196,14 +199,25 @@ LayerModel splitThickest(const LayerModel& m) {
 double fitFrom(CurveWindowState& s, const LayerModel& m) {
   clearFlags(s);
   storeLayerModel(s, m, false);
-  optimiseModelCore(s);
-  const ThoroughOutcome t = thoroughFitCore(s);
+  const ThoroughOutcome t = fitToMinimumCore(s);
   return t.ran ? t.endMisfit : HUGE_VAL;
+}
+
+// Starts from the smooth profile: each weight gives its merged model, and
+// with more than two layers one layer fewer split again.
+int profileStarts(int layers) {
+  constexpr int weights = sizeof kSmoothing / sizeof kSmoothing[0];
+  return weights * (layers > 2 ? 2 : 1);
 }
 
 }  // namespace
 
-AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
+int autoModelStarts(int layers) {
+  return profileStarts(layers) + static_cast<int>(sizeof kSpreads / sizeof kSpreads[0]) +
+         static_cast<int>(sizeof kKicks / sizeof kKicks[0]);
+}
+
+AutoModelOutcome autoModelCore(CurveWindowState& s, int layers, ui::Progress* progress) {
   AutoModelOutcome out;
   if (layers < AutoModelMinLayers || layers > AutoModelMaxLayers) return out;
   if (s.gridMinIndex < 0 || s.gridMaxIndex >= GridCells || s.gridMinIndex > s.gridMaxIndex)
@@ -211,6 +225,8 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
   const Curve curve = usableCells(s);
   if (curve.last < curve.first) return out;
   out.ran = true;
+  const ModelSnapshot before(s);
+  const int total = autoModelStarts(layers);
 
   const int interfaces = layers - 1;
   const double decades = (curve.last - curve.first) * AbGridStep;
@@ -222,8 +238,10 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
   LayerModel best = spacedModel(s, curve, interfaces), vouched = best;
   double bestMisfit = HUGE_VAL, vouchedMisfit = HUGE_VAL;
   auto consider = [&](const LayerModel& start) {
+    if (out.stopped) return;
     ++out.starts;
     const double misfit = fitFrom(s, start);
+    if (progress && !progress->step(out.starts, total)) out.stopped = true;
     if (!(misfit < HUGE_VAL)) return;
     const LayerModel m = windowModel(s);
     if (misfit < bestMisfit) {
@@ -247,6 +265,7 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
   for (int i = 0; i < spaced.n; ++i) s.thicknessFixed[i] = 1;
   double x[LayerFit::MaxColumns];
   for (double weight : kSmoothing) {
+    if (out.stopped) break;
     LayerFit smooth(s, spaced);
     smooth.setSmoothing(weight);
     smooth.start(x);
@@ -268,7 +287,7 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
   // A few kicks of the best model: its layers pushed apart or together and
   // its contrasts raised or lowered, each fitted again.
   for (const double(&kick)[2] : kKicks) {
-    if (bestMisfit == HUGE_VAL || bestMisfit <= 0.0) break;
+    if (bestMisfit == HUGE_VAL || bestMisfit <= 0.0 || out.stopped) break;
     LayerModel m = proposed();
     for (int i = 0; i <= m.n; ++i) {
       const double sign = i % 2 == 0 ? 1.0 : -1.0;
@@ -276,6 +295,11 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
       if (i < m.n) m.h[i] *= std::exp(sign * kick[1]);
     }
     consider(m);
+  }
+  if (out.stopped) {
+    before.restore(s);
+    out.misfit = s.modelFitError;
+    return out;
   }
   clearFlags(s);
   storeLayerModel(s, proposed(), false);
@@ -299,6 +323,10 @@ void autoModel(CurveSession& c) {
     c.dialogs.message("Soustřeďte se (celé číslo)!");
     return;
   }
+  // The misfit of the model being replaced, when its curve is on show.
+  const double before = s.computedCurveValid ? misfitSSQ(s) : HUGE_VAL;
+  const bool wasActive = s.modelActive, wasCurveValid = s.computedCurveValid;
+  const bool wasBuilding = s.modelBuildMode, wasEditing = s.editCompositeMode;
   // The old model and its curve leave the XOR overlay with their own data.
   if (s.computedCurveValid) {
     drawComputedCurve(c);
@@ -314,8 +342,19 @@ void autoModel(CurveSession& c) {
   s.mouseDragging = false;
   s.hotBoundary = s.hotLayer = -1;
   s.previousHotBoundary = s.previousHotLayer = -2;
-  if (!autoModelCore(s, *layers).ran) {
+  const std::unique_ptr<ui::Progress> progress = c.dialogs.progress("Automatický model");
+  const AutoModelOutcome out = autoModelCore(s, *layers, progress.get());
+  if (!out.ran) {
     c.dialogs.message(inversionRefusalMessage(InversionRefusal::CurveRange));
+    repaintCurveWindow(c);
+    return;
+  }
+  if (out.stopped) {
+    // The model is back as it was; so is the picture.
+    s.modelActive = wasActive;
+    s.computedCurveValid = wasCurveValid;
+    s.modelBuildMode = wasBuilding;
+    s.editCompositeMode = wasEditing;
     repaintCurveWindow(c);
     return;
   }
@@ -326,6 +365,7 @@ void autoModel(CurveSession& c) {
   c.chrome.focusButton(ui::Button::Optimise);
   repaintCurveWindow(c);
   if (s.fromSection) c.section.storeSounding();
+  reportFailedFit(c, before);
 }
 
 }  // namespace orv

@@ -4,24 +4,27 @@
 #include <cmath>
 
 #include "curveview/curve_rendering.h"
+#include "interpretation/fit_verdict.h"
 #include "interpretation/forward_problem.h"
 #include "interpretation/inversion.h"
 
 namespace orv {
 
-void fitModelInWindow(CurveSession& c, bool (*fit)(CurveWindowState& s)) {
+std::optional<double> fitModelInWindow(CurveSession& c,
+                                       const std::function<bool(CurveWindowState& s)>& fit) {
   CurveWindowState& s = c.s;
   // A refused model is left exactly as it is, picture included.
   if (const char* refusal = inversionRefusalMessage(inversionRefusal(s))) {
     c.dialogs.message(refusal);
-    return;
+    return std::nullopt;
   }
   // The computed curve on the picture is erased with its own data before the
   // computation overwrites it.
   if (!computeForward(c, false)) {
     c.dialogs.message(ForwardFailedMessage);
-    return;
+    return std::nullopt;
   }
+  const double before = s.modelFitError;
   if (fit(s)) {
     repaintCurveWindow(c);
     if (!computeForward(c, false)) c.dialogs.message(ForwardFailedMessage);
@@ -30,10 +33,16 @@ void fitModelInWindow(CurveSession& c, bool (*fit)(CurveWindowState& s)) {
   drawModel(c);
   s.modelActive = true;
   if (s.fromSection) c.section.storeSounding();
+  return before;
+}
+
+std::optional<double> optimiseModelInWindow(CurveSession& c) {
+  return fitModelInWindow(
+      c, [](CurveWindowState& s) { return optimiseModelCore(s).acceptedSteps > 0; });
 }
 
 void optimiseModel(CurveSession& c) {
-  fitModelInWindow(c, [](CurveWindowState& s) { return optimiseModelCore(s).acceptedSteps > 0; });
+  if (const std::optional<double> before = optimiseModelInWindow(c)) reportFailedFit(c, *before);
 }
 
 namespace {

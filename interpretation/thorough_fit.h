@@ -5,6 +5,7 @@
 
 #include "curve/curve_session.h"
 #include "interpretation/inversion.h"
+#include "ui/progress.h"
 
 namespace orv {
 
@@ -12,6 +13,7 @@ struct ThoroughOutcome {
   bool ran = false;  // false: the model cannot be inverted (see refusal)
   InversionRefusal refusal = InversionRefusal::None;
   bool improved = false;  // the model was replaced by a better one
+  bool stopped = false;   // the user stopped it: the model is as it was
   double startMisfit = 0.0;
   double endMisfit = 0.0;  // misfit of the model on return (= modelFitError)
   int iterations = 0;      // Jacobians computed
@@ -26,13 +28,21 @@ inline constexpr int ThoroughMaxIterations = 100;
 // The continuation alone, from the window's model, without the picture. On
 // return the model is the better of the start and the continuation's end
 // (fixed values and fixed interface depths exactly as they were),
-// computedRho holds its curve and modelFitError its misfit.
-ThoroughOutcome thoroughFitCore(CurveWindowState& s);
+// computedRho holds its curve and modelFitError its misfit. Each iteration
+// is a step of progress (total unknown); stopped there, the model is the
+// start.
+ThoroughOutcome thoroughFitCore(CurveWindowState& s, ui::Progress* progress = nullptr);
 
-// The menu command: the inversion's run and the continuation, redrawn as the
+// The inversion's run and the continuation: the model brought to the least
+// misfit near it. startMisfit is the misfit before the inversion; stopped,
+// the model is as it was before the inversion.
+ThoroughOutcome fitToMinimumCore(CurveWindowState& s, ui::Progress* progress = nullptr);
+
+// The menu command: fitToMinimumCore with a progress dialog, redrawn as the
 // inversion redraws, written back to the section point when the sounding
-// came from there. A model that cannot be inverted is refused with its
-// reason and stays as it is.
+// came from there, and followed by the message of fit_verdict.h when the
+// model is not to be trusted. A model that cannot be inverted is refused
+// with its reason and stays as it is; stopped, nothing changes.
 void thoroughFit(CurveSession& c);
 
 }  // namespace orv
