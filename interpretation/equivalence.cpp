@@ -42,6 +42,9 @@ constexpr double kMaxGrowth = 4.0;
 // from there, and from too far away it may settle in another valley.
 constexpr double kMaxJump = 3.0;
 // A trial beyond the limit counts only this close (ln) to the last inside one.
+// The start of a trial is extrapolated along the path by at most this many
+// times the last step.
+constexpr double kMaxExtrapolation = 2.0;
 // A bracket this narrow (ln) ends the search at its inner end.
 constexpr double kNarrowest = 0.002;
 // Trials beyond this many times the limit only halve the bracket.
@@ -89,11 +92,14 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
             double firstOffset) {
   const double cap = std::log(EquivalenceMaxFactor);
   const int n = w.fit.columns();
-  std::vector<double> inside = w.minimum, x(n);
+  // The last two inside points: the next trial starts on the line through
+  // them, where the path of the re-fitted models is heading.
+  std::vector<double> inside = w.minimum, previous = w.minimum, x(n);
   Trial in{0.0, w.minimumMisfit};
   Trial before{0.0, w.minimumMisfit};  // the inside trial before `in`
   Trial out{0.0, 0.0};
   bool bracketed = false;
+  bool retried = false;
   int sameSide = 0;  // trials in a row that moved the same end of the bracket
   double offset = std::clamp(firstOffset, kFirstOffsetMin, kFirstOffsetMax);
   LayerFit::Control control = w.control;
@@ -104,7 +110,12 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
   control.goodEnough = w.limit * (1.0 - 4.0 * kEndTolerance);
   control.hopeless = w.limit * (1.0 + 4.0 * kEndTolerance);
   for (int trial = 0; trial < kMaxTrials; ++trial) {
-    x = inside;
+    const double along =
+        in.offset > before.offset ? (offset - in.offset) / (in.offset - before.offset) : 0.0;
+    for (int c = 0; c < n; ++c) {
+      x[c] = std::clamp(inside[c] + std::min(along, kMaxExtrapolation) * (inside[c] - previous[c]),
+                        w.minimum[c] - cap, w.minimum[c] + cap);
+    }
     control.limits.heldValue = start + direction * offset;
     LayerFit::Result r = w.fit.minimise(x.data(), control);
     w.evaluations += r.evaluations;
@@ -134,6 +145,7 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
       sameSide = bracketed && in.offset > 0.0 ? sameSide + 1 : 0;
       before = in;
       in = t;
+      previous.swap(inside);
       inside = x;
       if (bracketed) {
         offset = between(w, in, out, sameSide >= 2);
@@ -154,7 +166,17 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
       bracketed = true;
       offset = between(w, in, out, sameSide <= -2);
     }
-    if (bracketed && out.offset - in.offset < kNarrowest) break;
+    if (bracketed && out.offset - in.offset < kNarrowest) {
+      // The misfit cannot leap from well inside the limit to beyond it: the
+      // re-fit beyond lost its way. Once more from here, then on.
+      if (in.misfit < w.limit * (1.0 - 2.0 * kEndTolerance) && !retried) {
+        retried = true;
+        bracketed = false;
+        offset = out.offset;
+        continue;
+      }
+      break;
+    }
   }
   return in.offset;  // the last trial inside the limit
 }
@@ -217,7 +239,8 @@ EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q, ui::Prog
     for (LayerQuantity quantity : kQuantities) {
       if (i == shown.n && quantity != LayerQuantity::Rho) break;
       fit.logQuantityGradient(shown, quantity, i, g.data());
-      if (std::any_of(g.begin(), g.end(), [](double v) { return v != 0.0; })) total += 2;
+      if (walkable && std::any_of(g.begin(), g.end(), [](double v) { return v != 0.0; }))
+        total += 2;
     }
   }
   int done = 0;
@@ -231,16 +254,20 @@ EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q, ui::Prog
                       : quantity == LayerQuantity::Conductance ? ranges.s
                                                                : ranges.t;
       const double start = LayerFit::logQuantity(shown, quantity, i);
-      r = {std::exp(start), std::exp(start)};
+      const double value = quantity == LayerQuantity::Rho           ? shown.rho[i]
+                           : quantity == LayerQuantity::Thickness   ? shown.h[i]
+                           : quantity == LayerQuantity::Conductance ? shown.h[i] / shown.rho[i]
+                                                                    : shown.h[i] * shown.rho[i];
+      r = {value, value};
       fit.logQuantityGradient(shown, quantity, i, g.data());
-      if (std::all_of(g.begin(), g.end(), [](double v) { return v == 0.0; })) continue;
+      if (!walkable || std::all_of(g.begin(), g.end(), [](double v) { return v == 0.0; })) continue;
       // The linearised end: the misfit rises by (offset)^2 / (g C g).
       double gcg = 0.0;
-      for (int a = 0; a < n && walkable; ++a)
+      for (int a = 0; a < n; ++a)
         for (int b = 0; b < n; ++b) gcg += g[a] * w.inverseNormal[a * n + b] * g[b];
       const double estimate = std::sqrt(std::max(gcg, 0.0) * (e.limit - e.bestMisfit));
       for (double direction : {-1.0, 1.0}) {
-        const double end = walkable ? walk(w, quantity, i, direction, start, estimate) : 0.0;
+        const double end = walk(w, quantity, i, direction, start, estimate);
         double& value = direction < 0.0 ? r.min : r.max;
         if (std::isfinite(end)) {
           value = std::exp(start + direction * end);

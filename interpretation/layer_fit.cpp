@@ -14,6 +14,9 @@ namespace {
 // Finite-difference step in the logarithm of a parameter: far above the
 // single-precision rounding of the computed curve, far below any structure.
 constexpr double kDifferenceStep = 1e-3;
+// Whether a fit is hopeless is judged only after this many iterations: the
+// first ones of Levenberg-Marquardt are often its slowest.
+constexpr int kHopelessAfter = 4;
 // Damping this strong moves nothing that single precision would see.
 constexpr double kMaxDamping = 1e16;
 // Directions the data do not see are damped by this share of the largest
@@ -64,14 +67,6 @@ void choleskySubstitute(const std::vector<double>& a, std::vector<double>& b, in
     for (int k = i + 1; k < n; ++k) v -= a[k * n + i] * b[k];
     b[i] = v / a[i * n + i];
   }
-}
-
-// Solves (a) y = b by Cholesky; a is overwritten, y into b. False when a is
-// not positive definite.
-bool choleskySolve(std::vector<double>& a, std::vector<double>& b, int n) {
-  if (!choleskyFactor(a, n)) return false;
-  choleskySubstitute(a, b, n);
-  return true;
 }
 
 }  // namespace
@@ -585,7 +580,8 @@ LayerFit::Result LayerFit::minimise(double* x, const Control& control) {
             const double now = dataMisfit(rTrial);
             finished =
                 !reaching && (relative < control.relativeTolerance || now <= control.goodEnough ||
-                              now - control.hopeless > 10.0 * (out.misfit - now));
+                              (iteration >= kHopelessAfter &&
+                               now - control.hopeless > 10.0 * (out.misfit - now)));
             reaching = false;
             for (int p = 0; p < n; ++p) x[p] = trial[p];
             r.swap(rTrial);
