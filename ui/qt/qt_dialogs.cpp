@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -178,7 +177,11 @@ void QtDialogs::report(std::string_view title, std::string_view text) {
   auto* view = new QPlainTextEdit(qs(text), &dlg);
   view->setReadOnly(true);
   view->setLineWrapMode(QPlainTextEdit::NoWrap);
-  view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  // Columns of numbers line up only in a fixed-pitch font.
+  QFont fixed(QStringLiteral("monospace"));
+  fixed.setStyleHint(QFont::TypeWriter);
+  fixed.setFixedPitch(true);
+  view->setFont(fixed);
   view->setObjectName(QStringLiteral("reportText"));
   // As wide as the longest line and as tall as the text, within the screen.
   const QFontMetrics metrics(view->font());
