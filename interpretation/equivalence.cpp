@@ -31,11 +31,14 @@ constexpr int kRefitIterations = 40;
 constexpr int kPolishIterations = 100;
 constexpr double kPolishTolerance = 1e-9;
 constexpr double kPolishDampingFloor = 1e-10;
-constexpr double kRefitTolerance = 1e-5;
+constexpr double kFirstDamping = 1e-2;
+constexpr double kRefitTolerance = 1e-4;
 // The first trial offset (ln) is the linearised estimate of the end, kept
 // within these bounds; later ones extrapolate by at most kMaxGrowth.
 constexpr double kFirstOffsetMin = 0.02;
 constexpr double kFirstOffsetMax = 1.0;
+// ... unless the estimate is beyond this many times the factor 10^4 (ln).
+constexpr double kUnseen = 10.0;
 constexpr double kMinGrowth = 1.1;
 constexpr double kMaxGrowth = 4.0;
 // Nor further than this (ln) beyond the last inside trial: the re-fit starts
@@ -101,7 +104,10 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
   bool bracketed = false;
   bool retried = false;
   int sameSide = 0;  // trials in a row that moved the same end of the bracket
-  double offset = std::clamp(firstOffset, kFirstOffsetMin, kFirstOffsetMax);
+  // A quantity the curve hardly sees is tried at the factor 10^4 at once: if
+  // the misfit stays inside there, the walk is over.
+  double offset =
+      firstOffset > kUnseen * cap ? cap : std::clamp(firstOffset, kFirstOffsetMin, kFirstOffsetMax);
   LayerFit::Control control = w.control;
   control.limits.heldLayer = layer;
   control.limits.quantity = q;
@@ -223,6 +229,7 @@ EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q, ui::Prog
   w.control.maxIterations = kRefitIterations;
   w.control.relativeTolerance = kRefitTolerance;
   w.control.differences = false;
+  w.control.firstDamping = kFirstDamping;
   w.control.jacobianReach = kJacobianReach;
   w.control.limits.centre = w.minimum.data();
   w.control.limits.halfWidth = std::log(EquivalenceMaxFactor);

@@ -15,8 +15,10 @@ namespace {
 // single-precision rounding of the computed curve, far below any structure.
 constexpr double kDifferenceStep = 1e-3;
 // Whether a fit is hopeless is judged only after this many iterations: the
-// first ones of Levenberg-Marquardt are often its slowest.
-constexpr int kHopelessAfter = 4;
+// first ones of Levenberg-Marquardt are often its slowest. It is when this
+// many more steps like the last would not bring it down to the level.
+constexpr int kHopelessAfter = 3;
+constexpr double kHopelessSteps = 3.0;
 // Damping this strong moves nothing that single precision would see.
 constexpr double kMaxDamping = 1e16;
 // Directions the data do not see are damped by this share of the largest
@@ -522,7 +524,7 @@ LayerFit::Result LayerFit::minimise(double* x, const Control& control) {
       // with a floor for parameters the data hardly see.
       for (int p = 0; p < n; ++p)
         scale[p] = std::max(normal_[p * n + p], control.dampingFloor * largest);
-      if (mu < 0.0) mu = 1e-3 * largest;
+      if (mu < 0.0) mu = control.firstDamping * largest;
       double gap = 0.0;
       if (held) {
         LayerModel m;
@@ -581,7 +583,7 @@ LayerFit::Result LayerFit::minimise(double* x, const Control& control) {
             finished =
                 !reaching && (relative < control.relativeTolerance || now <= control.goodEnough ||
                               (iteration >= kHopelessAfter &&
-                               now - control.hopeless > 10.0 * (out.misfit - now)));
+                               now - control.hopeless > kHopelessSteps * (out.misfit - now)));
             reaching = false;
             for (int p = 0; p < n; ++p) x[p] = trial[p];
             r.swap(rTrial);

@@ -100,6 +100,8 @@ class LayerFit {
     // the curve cannot show, so the fit leaves it where it is; the analytic
     // derivatives are cheap and exact, for fits held in a box.
     bool differences = true;
+    // The first damping, as a share of the largest curvature.
+    double firstDamping = 1e-3;
     // Each column is damped by its own curvature, but at least by this
     // share of the largest: a parameter the data hardly see is moved
     // gently. Smaller, the fit follows flat valleys faster.
@@ -110,7 +112,7 @@ class LayerFit {
     double jacobianReach = 0.0;
     // A fit that only has to show whether the misfit can come down to a
     // level stops as soon as it is below goodEnough, or when it is above
-    // hopeless and ten more steps like the last would not bring it there.
+    // hopeless and a few more steps like the last would not bring it there.
     double goodEnough = 0.0;
     double hopeless = HUGE_VAL;
     // Called after every iteration with the number done; false stops.
