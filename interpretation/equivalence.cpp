@@ -31,7 +31,11 @@ constexpr int kRefitIterations = 40;
 constexpr int kPolishIterations = 100;
 constexpr double kPolishTolerance = 1e-9;
 constexpr double kPolishDampingFloor = 1e-10;
+// The re-fits start well damped, and every column keeps a damping of this
+// share of the largest curvature: a parameter the curve hardly sees is not
+// flung to the edge of its box by an exact but tiny derivative.
 constexpr double kFirstDamping = 1e-2;
+constexpr double kDampingFloor = 1e-4;
 constexpr double kRefitTolerance = 1e-4;
 // The first trial offset (ln) is the linearised estimate of the end, kept
 // within these bounds; later ones extrapolate by at most kMaxGrowth.
@@ -230,6 +234,7 @@ EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q, ui::Prog
   w.control.relativeTolerance = kRefitTolerance;
   w.control.differences = false;
   w.control.firstDamping = kFirstDamping;
+  w.control.dampingFloor = kDampingFloor;
   w.control.jacobianReach = kJacobianReach;
   w.control.limits.centre = w.minimum.data();
   w.control.limits.halfWidth = std::log(EquivalenceMaxFactor);

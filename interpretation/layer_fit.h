@@ -103,9 +103,10 @@ class LayerFit {
     // The first damping, as a share of the largest curvature.
     double firstDamping = 1e-3;
     // Each column is damped by its own curvature, but at least by this
-    // share of the largest: a parameter the data hardly see is moved
-    // gently. Smaller, the fit follows flat valleys faster.
-    double dampingFloor = 1e-4;
+    // share of the largest. Larger, a parameter the data hardly see is moved
+    // gently (analytic derivatives see what differences do not); smaller,
+    // the fit follows flat valleys faster.
+    double dampingFloor = 1e-12;
     // A Jacobian is used again while the parameters stay within this
     // distance (largest ln change) of where it was computed, also by later
     // fits of the same LayerFit; 0: a new one at every iteration.
