@@ -342,8 +342,9 @@ void autoModel(CurveSession& c) {
   s.mouseDragging = false;
   s.hotBoundary = s.hotLayer = -1;
   s.previousHotBoundary = s.previousHotLayer = -2;
-  const std::unique_ptr<ui::Progress> progress = c.dialogs.progress("Automatický model");
-  const AutoModelOutcome out = autoModelCore(s, *layers, progress.get());
+  // The progress dialog closes with the computation, before the redraw.
+  const AutoModelOutcome out =
+      autoModelCore(s, *layers, c.dialogs.progress("Automatický model").get());
   if (!out.ran) {
     c.dialogs.message(inversionRefusalMessage(InversionRefusal::CurveRange));
     repaintCurveWindow(c);

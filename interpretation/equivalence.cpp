@@ -319,11 +319,11 @@ RangeRows equivalenceRows(const EquivalenceOutcome& e, int layer) {
 
 void showEquivalenceRanges(CurveSession& c) {
   CurveWindowState& s = c.s;
-  const std::unique_ptr<ui::Progress> progress = c.dialogs.progress("Rozsahy ekvivalence");
   EquivalenceOutcome e;
   const double q = s.equivalenceTolerance > 0 ? s.equivalenceTolerance : 0.0;
   const std::optional<double> before = fitModelInWindow(c, [&](CurveWindowState& state) {
-    e = equivalenceRangesCore(state, q, progress.get());
+    // The progress dialog closes with the computation, before the redraw.
+    e = equivalenceRangesCore(state, q, c.dialogs.progress("Rozsahy ekvivalence").get());
     return e.changed;
   });
   if (!before) return;

@@ -97,10 +97,10 @@ std::string uncertaintyReport(const UncertaintyOutcome& u) {
 }
 
 void showParameterUncertainty(CurveSession& c) {
-  const std::unique_ptr<ui::Progress> progress = c.dialogs.progress("Nejistota parametrů");
   UncertaintyOutcome u;
+  // The progress dialog closes with the computation, before the redraw.
   const std::optional<double> before = fitModelInWindow(c, [&](CurveWindowState& s) {
-    u = parameterUncertaintyCore(s, progress.get());
+    u = parameterUncertaintyCore(s, c.dialogs.progress("Nejistota parametrů").get());
     return u.changed;
   });
   if (!before) return;

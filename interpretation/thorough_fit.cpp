@@ -75,9 +75,10 @@ ThoroughOutcome fitToMinimumCore(CurveWindowState& s, ui::Progress* progress) {
 }
 
 void thoroughFit(CurveSession& c) {
-  const std::unique_ptr<ui::Progress> progress = c.dialogs.progress("Důkladná optimalizace");
-  const std::optional<double> before = fitModelInWindow(
-      c, [&](CurveWindowState& s) { return fitToMinimumCore(s, progress.get()).improved; });
+  // The progress dialog closes with the computation, before the redraw.
+  const std::optional<double> before = fitModelInWindow(c, [&](CurveWindowState& s) {
+    return fitToMinimumCore(s, c.dialogs.progress("Důkladná optimalizace").get()).improved;
+  });
   if (before) reportFailedFit(c, *before);
 }
 
