@@ -22,11 +22,13 @@ namespace {
 // limit (half the per cent asked for: the re-fit itself is not exact).
 constexpr double kEndTolerance = 0.005;
 constexpr int kMaxTrials = 16;
-// The re-fit at each trial value starts from the last point of the walk
-// inside the limit; its Jacobian serves while the parameters stay this close
-// (in ln) to where it was computed.
+// The re-fit at each trial value starts on the walk's path beyond its last
+// point inside the limit; a Jacobian serves while the parameters stay this
+// close (in ln) to where it was computed. A re-fit is over when a step gains
+// less than kRefitTolerance of the misfit, or after kRefitIterations.
 constexpr double kJacobianReach = 0.15;
 constexpr int kRefitIterations = 40;
+constexpr double kRefitTolerance = 1e-4;
 // A trial that lands on the limit is fitted on this far before it ends the walk.
 constexpr int kPolishIterations = 100;
 constexpr double kPolishTolerance = 1e-9;
@@ -36,7 +38,6 @@ constexpr double kPolishDampingFloor = 1e-10;
 // flung to the edge of its box by an exact but tiny derivative.
 constexpr double kFirstDamping = 1e-2;
 constexpr double kDampingFloor = 1e-4;
-constexpr double kRefitTolerance = 1e-4;
 // The first trial offset (ln) is the linearised estimate of the end, kept
 // within these bounds; later ones extrapolate by at most kMaxGrowth.
 constexpr double kFirstOffsetMin = 0.02;
@@ -48,7 +49,6 @@ constexpr double kMaxGrowth = 4.0;
 // Nor further than this (ln) beyond the last inside trial: the re-fit starts
 // from there, and from too far away it may settle in another valley.
 constexpr double kMaxJump = 3.0;
-// A trial beyond the limit counts only this close (ln) to the last inside one.
 // The start of a trial is extrapolated along the path by at most this many
 // times the last step.
 constexpr double kMaxExtrapolation = 2.0;
