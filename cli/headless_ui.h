@@ -1,6 +1,8 @@
 // The curve window's dialogs and chrome without a window, for the
-// command-line tool: messages go to standard error and every question is
-// cancelled. The picture is a ui::NullCanvas, the section an orv::NoSection.
+// command-line tool: messages and reports go to standard error, every
+// question is cancelled, and long work shows its progress on standard error
+// when that is a terminal (a script reading it gets no progress lines). The
+// picture is a ui::NullCanvas, the section an orv::NoSection.
 #pragma once
 
 #include "ui/dialogs.h"
@@ -27,6 +29,8 @@ class StderrDialogs : public ui::Dialogs {
   std::optional<ui::Colour> chooseColour(ui::Colour) override { return std::nullopt; }
   std::optional<ui::FontChoice> chooseFont(const ui::FontChoice&) override { return std::nullopt; }
   bool printerSetup() override { return false; }
+  void report(std::string_view title, std::string_view text) override;
+  std::unique_ptr<ui::Progress> progress(std::string_view title) override;
 };
 
 class NullChrome : public ui::WindowChrome {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,8 +39,10 @@
 #include "core/interpretation/branch_merging.h"
 #include "core/interpretation/depth_of_investigation.h"
 #include "core/interpretation/equivalence.h"
+#include "core/interpretation/fit_verdict.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
+#include "core/interpretation/parameter_uncertainty.h"
 #include "core/interpretation/thorough_fit.h"
 #include "core/section/section_database.h"
 #include "core/section/vdb_file.h"
@@ -65,21 +68,35 @@ const char* const kHelp =
     "      accurate-forward preference does\n"
     "  orv-cli invert FILE [--record N] [--onto T] --rho ... --depth ...\n"
     "          [--fix-rho I,..] [--fix-thickness I,..] [--fix-depth I,..]\n"
-    "          [--thorough] [--equivalence] [--accurate] [--csv OUT.csv]\n"
-    "  orv-cli invert FILE [--record N] [--onto T] --auto N [--equivalence] [--accurate]\n"
-    "          [--csv OUT.csv]\n"
+    "          [--thorough] [--equivalence] [--uncertainty] [--accurate] [--csv OUT.csv]\n"
+    "  orv-cli invert FILE [--record N] [--onto T] --auto N [--equivalence]\n"
+    "          [--uncertainty] [--accurate] [--csv OUT.csv]\n"
     "      merge as above, optimise the model once and print layer, rho, depth\n"
     "      and the misfit as a line SSQ, value. --thorough continues the fit\n"
     "      (Levenberg-Marquardt) until it hardly improves; --auto N builds an\n"
     "      N-layer model (2..30) from the curve alone instead of --rho/--depth and\n"
-    "      fits it thoroughly; --equivalence adds after the SSQ line a header and\n"
-    "      one row per layer: range, layer, rho_min, rho_max, h_min, h_max,\n"
-    "      s_min, s_max, t_min, t_max (s = h/rho, t = h*rho; inf for the\n"
-    "      half-space), the spans over which the misfit stays within 1.1 x SSQ;\n"
+    "      fits it thoroughly. --equivalence and --uncertainty first fit\n"
+    "      thoroughly (the model printed is that minimum). --equivalence adds\n"
+    "      after the SSQ line a header and one row per layer: range, layer,\n"
+    "      rho_min, rho_max, h_min, h_max, s_min, s_max, t_min, t_max (s = h/rho,\n"
+    "      t = h*rho), the ends at which the misfit of the best model with that\n"
+    "      value reaches (1 + 0.1) x SSQ; an end not reached within a factor of\n"
+    "      10^4 is 0 (below) or inf (above), the half-space has inf for h, s, t.\n"
+    "      --uncertainty adds a header and one row per free parameter:\n"
+    "      uncertainty, parameter (rho0, h0, rho1, ..), value, factor (the\n"
+    "      linearised standard error: the value times or divided by the factor;\n"
+    "      inf: not resolved),\n"
+    "      then the correlation matrix: a header correlation, parameter, names\n"
+    "      and one row correlation, name, values per parameter.\n"
     "      --accurate: curve, misfit and Jacobian by the long filter; --csv writes\n"
     "      the model and, per cell, ab2, the composite and the computed curve as\n"
     "      the window's \"Uložit model a křivky (CSV)\" does (UTF-8, header line;\n"
-    "      a taken name gives way to OUT_1.csv, OUT_2.csv, ..., said on stderr)\n"
+    "      a taken name gives way to OUT_1.csv, OUT_2.csv, ..., said on stderr).\n"
+    "      A fit that ends in a model not to be trusted (its misfit rose, an\n"
+    "      interface deeper than 3 x the largest AB/2, a resistivity outside\n"
+    "      0.001..10^6 ohm.m) is said in one line on standard error; the exit\n"
+    "      status stays 0. Long work shows its progress on standard error when\n"
+    "      that is a terminal.\n"
     "  orv-cli invert FILE [--record N] [--onto T] --smooth [--noise X] [--doi]\n"
     "      --smooth: 25 layers at fixed log-spaced interfaces (0.3 x the smallest\n"
     "      AB/2 to the largest), log resistivities fitted with a roughness\n"
@@ -196,7 +213,7 @@ struct Options {
   int firstCell = 0, lastCell = 0;
   std::vector<int> fixRho, fixThickness, fixDepth;
   bool accurate = false;  // --accurate: the long filter
-  bool thorough = false, equivalence = false;
+  bool thorough = false, equivalence = false, uncertainty = false;
   bool smooth = false, doi = false;
   double noise = -1.0;  // --noise of --smooth; below 0: the default
   int autoLayers = 0;   // 0: the model comes from --rho and --depth
@@ -209,6 +226,7 @@ bool* switchFlag(std::string_view command, std::string_view option, Options& o) 
   if (option == "--accurate" && model) return &o.accurate;
   if (option == "--thorough" && command == "invert") return &o.thorough;
   if (option == "--equivalence" && command == "invert") return &o.equivalence;
+  if (option == "--uncertainty" && command == "invert") return &o.uncertainty;
   if (option == "--smooth" && command == "invert") return &o.smooth;
   if (option == "--doi" && command == "invert") return &o.doi;
   return nullptr;
@@ -468,20 +486,63 @@ void printDepthOfInvestigation(const CurveWindowState& s) {
   std::printf("DOI\t%s\n", real(orv::depthOfInvestigation(s)).c_str());
 }
 
-// The ranges with the tolerance the window uses.
-void printEquivalence(CurveWindowState& s) {
-  const orv::EquivalenceOutcome e = orv::equivalenceRangesCore(s, s.equivalenceTolerance);
-  if (!e.ran) return;
+std::string bound(double v) {
+  return std::isfinite(v) ? real(v) : std::string("inf");
+}
+
+// The ranges with the tolerance the window uses, after the model at its
+// minimum.
+void printEquivalence(const orv::EquivalenceOutcome& e) {
   std::printf("range\tlayer\trho_min\trho_max\th_min\th_max\ts_min\ts_max\tt_min\tt_max\n");
   for (int i = 0; i < e.layers; ++i) {
     const orv::LayerRanges& l = e.layer[i];
-    auto pair = [](const orv::ValueRange& r) {
-      return (std::isfinite(r.min) ? real(r.min) : std::string("inf")) + "\t" +
-             (std::isfinite(r.max) ? real(r.max) : std::string("inf"));
-    };
+    auto pair = [](const orv::ValueRange& r) { return bound(r.min) + "\t" + bound(r.max); };
     std::printf("range\t%d\t%s\t%s\t%s\t%s\n", i, pair(l.rho).c_str(), pair(l.h).c_str(),
                 pair(l.s).c_str(), pair(l.t).c_str());
   }
+}
+
+void printUncertainty(const orv::UncertaintyOutcome& u) {
+  std::printf("uncertainty\tparameter\tvalue\tfactor\n");
+  std::vector<std::string> names;
+  for (const orv::UncertainParameter& p : u.parameters) {
+    names.push_back((p.isRho ? "rho" : "h") + std::to_string(p.layer));
+    std::printf("uncertainty\t%s\t%s\t%s\n", names.back().c_str(), real(p.value).c_str(),
+                bound(u.enoughCells ? p.factor : HUGE_VAL).c_str());
+  }
+  std::printf("correlation\tparameter");
+  for (const std::string& name : names) std::printf("\t%s", name.c_str());
+  std::printf("\n");
+  const size_t n = names.size();
+  for (size_t a = 0; a < n; ++a) {
+    std::printf("correlation\t%s", names[a].c_str());
+    for (size_t b = 0; b < n; ++b) std::printf("\t%s", real(u.correlation[a * n + b]).c_str());
+    std::printf("\n");
+  }
+}
+
+// After the fits: the thorough fit, the equivalence ranges and the
+// uncertainty as asked, the model printed, the ranges or the uncertainty
+// after it, and the line about a model not to be trusted.
+int finishInvert(Session& session, const Options& o, double misfitBefore, Failure& f,
+                 bool judge = true) {
+  CurveWindowState& s = *session.state;
+  const std::unique_ptr<ui::Progress> progress =
+      session.dialogs.progress(o.equivalence ? "rozsahy ekvivalence" : "optimalizace");
+  orv::EquivalenceOutcome e;
+  orv::UncertaintyOutcome u;
+  if (o.equivalence) e = orv::equivalenceRangesCore(s, s.equivalenceTolerance, progress.get());
+  if (o.uncertainty) u = orv::parameterUncertaintyCore(s, progress.get());
+  if (!o.equivalence && !o.uncertainty && o.thorough) orv::thoroughFitCore(s, progress.get());
+  printModel(s);
+  if (!writeCsv(s, o, f)) return f.code;
+  if (o.doi) printDepthOfInvestigation(s);
+  if (e.ran) printEquivalence(e);
+  if (u.ran) printUncertainty(u);
+  if (!judge) return 0;
+  const std::string reasons = orv::failedFitReasons(s, misfitBefore);
+  if (!reasons.empty()) session.dialogs.message(orv::failedFitMessage(reasons));
+  return 0;
 }
 
 int runInvert(const Options& o, Failure& f) {
@@ -494,23 +555,17 @@ int runInvert(const Options& o, Failure& f) {
       f = {kExitError, orv::inversionRefusalMessage(orv::InversionRefusal::CurveRange)};
       return f.code;
     }
-    printModel(s);
-    if (o.doi) printDepthOfInvestigation(s);
-    if (o.equivalence) printEquivalence(s);
-    return 0;
+    // The smooth model is what the user asked for, not a fit to be judged.
+    return finishInvert(session, o, HUGE_VAL, f, false);
   }
   if (o.autoLayers > 0) {
     s.accurateForward = o.accurate;
-    if (!orv::autoModelCore(s, o.autoLayers).ran) {
+    const std::unique_ptr<ui::Progress> progress = session.dialogs.progress("automatický model");
+    if (!orv::autoModelCore(s, o.autoLayers, progress.get()).ran) {
       f = {kExitError, orv::inversionRefusalMessage(orv::InversionRefusal::CurveRange)};
       return f.code;
     }
-    printModel(s);
-    // Before the ranges, which try other models in the state.
-    if (!writeCsv(s, o, f)) return f.code;
-    if (o.doi) printDepthOfInvestigation(s);
-    if (o.equivalence) printEquivalence(s);
-    return 0;
+    return finishInvert(session, o, HUGE_VAL, f);
   }
   setModel(s, o);
   s.accurateForward = o.accurate;
@@ -525,17 +580,13 @@ int runInvert(const Options& o, Failure& f) {
     f = {kExitError, refusal};
     return f.code;
   }
+  const double before = orv::misfitSSQ(s);
   const orv::InversionOutcome outcome = orv::optimiseModelCore(s);
   if (!outcome.ran) {
     f = {kExitError, orv::inversionRefusalMessage(outcome.refusal)};
     return f.code;
   }
-  if (o.thorough) orv::thoroughFitCore(s);
-  printModel(s);
-  if (!writeCsv(s, o, f)) return f.code;
-  if (o.doi) printDepthOfInvestigation(s);
-  if (o.equivalence) printEquivalence(s);
-  return 0;
+  return finishInvert(session, o, before, f);
 }
 
 // --- section database files ------------------------------------------------------

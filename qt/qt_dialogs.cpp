@@ -2,15 +2,21 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QProgressDialog>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "qt/qimage_canvas.h"
 
@@ -180,6 +186,69 @@ QPrinter& QtDialogs::printer() {
 bool QtDialogs::printerSetup() {
   QPrintDialog dlg(&printer(), parent_);
   return dlg.exec() == QDialog::Accepted;
+}
+
+void QtDialogs::report(std::string_view title, std::string_view text) {
+  QDialog dlg(parent_);
+  dlg.setWindowTitle(qs(title));
+  auto* view = new QPlainTextEdit(qs(text), &dlg);
+  view->setReadOnly(true);
+  view->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Columns of numbers line up only in a fixed-pitch font.
+  QFont fixed(QStringLiteral("monospace"));
+  fixed.setStyleHint(QFont::TypeWriter);
+  fixed.setFixedPitch(true);
+  view->setFont(fixed);
+  view->setObjectName(QStringLiteral("reportText"));
+  // As wide as the longest line and as tall as the text, within the screen.
+  const QFontMetrics metrics(view->font());
+  int width = 0;
+  const QStringList lines = view->toPlainText().split(QLatin1Char('\n'));
+  for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+  view->setMinimumSize(std::min(width + 40, 1200),
+                       std::min(static_cast<int>(lines.size() + 2) * metrics.lineSpacing(), 700));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dlg);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+  auto* layout = new QVBoxLayout(&dlg);
+  layout->addWidget(view);
+  layout->addWidget(buttons);
+  dlg.exec();
+}
+
+namespace {
+
+// A modal progress dialog with "Storno" that appears once the work has
+// lasted half a second; each step lets the window system paint and take the
+// click on "Storno". Modal to the whole application, so that no other
+// command starts while this one waits between its steps.
+class QtProgress : public Progress {
+ public:
+  QtProgress(QWidget* parent, const QString& title)
+      : dialog_(title, QStringLiteral("Storno"), 0, 0, parent) {
+    dialog_.setWindowTitle(messageTitle());
+    dialog_.setWindowModality(Qt::ApplicationModal);
+    dialog_.setMinimumDuration(500);
+    dialog_.setAutoClose(false);
+    dialog_.setAutoReset(false);
+    dialog_.setValue(0);
+  }
+  bool step(int done, int total) override {
+    if (dialog_.maximum() != total) dialog_.setMaximum(total > 0 ? total : 0);
+    // A modal dialog's setValue processes events itself; before it shows,
+    // the events are processed here so that the window stays painted.
+    dialog_.setValue(total > 0 ? std::min(done, total) : 0);
+    QCoreApplication::processEvents();
+    return !dialog_.wasCanceled();
+  }
+
+ private:
+  QProgressDialog dialog_;
+};
+
+}  // namespace
+
+std::unique_ptr<Progress> QtDialogs::progress(std::string_view title) {
+  return std::make_unique<QtProgress>(parent_, qs(title));
 }
 
 }  // namespace ui

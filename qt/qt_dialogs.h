@@ -38,6 +38,8 @@ class QtDialogs : public Dialogs {
   std::optional<Colour> chooseColour(Colour initial) override;
   std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
   bool printerSetup() override;
+  void report(std::string_view title, std::string_view text) override;
+  std::unique_ptr<Progress> progress(std::string_view title) override;
 
   // The printer the set-up dialog configures; printing uses the same one so
   // that the user's choice holds.

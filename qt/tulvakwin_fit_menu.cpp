@@ -1,11 +1,13 @@
-// The additions to the "Model" menu: the thorough fit, the equivalence ranges
-// and the automatic start model. None of them runs unless chosen.
+// The additions to the "Model" menu: the thorough fit, the equivalence ranges,
+// the parameter uncertainty and the automatic start model. None of them runs
+// unless chosen.
 #include <QMenu>
 #include <QMenuBar>
 
 #include "commands/curve/auto_model_command.h"
 #include "commands/curve/curve_rendering.h"
 #include "commands/curve/equivalence_command.h"
+#include "commands/curve/parameter_uncertainty_command.h"
 #include "commands/curve/smooth_inversion.h"
 #include "commands/curve/thorough_fit_command.h"
 #include "core/interpretation/auto_model.h"
@@ -22,6 +24,9 @@ void Tulvakwin::buildFitMenu() {
   addItem(model, "Zobrazrozsahyekvivalence1", QStringLiteral("Zobraz rozsahy ekvivalence"),
           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E),
           [this] { orv::showEquivalenceRanges(session_); });
+  addItem(model, "Nejistotaparametr1", QStringLiteral("Nejistota parametrů"),
+          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N),
+          [this] { orv::showParameterUncertainty(session_); });
   addItem(model, "Automatickmodel1", QStringLiteral("Automatický model"),
           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A), [this] { orv::autoModel(session_); });
   addItem(model, "Hladkinverze1", QStringLiteral("Hladká inverze (bez počtu vrstev)"),

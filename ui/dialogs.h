@@ -1,11 +1,13 @@
 // The standard dialogs the commands use to talk to the user. Texts are UTF-8.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "ui/canvas.h"
+#include "ui/progress.h"
 
 namespace ui {
 
@@ -43,6 +45,12 @@ class Dialogs {
   virtual std::optional<Colour> chooseColour(Colour initial) = 0;
   virtual std::optional<FontChoice> chooseFont(const FontChoice& initial) = 0;
   virtual bool printerSetup() = 0;
+  // A longer text to read (a table of numbers), shown in a fixed-width font
+  // with an OK button.
+  virtual void report(std::string_view title, std::string_view text) = 0;
+  // The progress of long work titled `title`; the dialog shows itself only
+  // when the work lasts, and closes when the object is destroyed.
+  virtual std::unique_ptr<Progress> progress(std::string_view title) = 0;
 };
 
 }  // namespace ui

@@ -61,4 +61,33 @@ bool ScriptedDialogs::printerSetup() {
   return false;
 }
 
+void ScriptedDialogs::report(std::string_view title, std::string_view text) {
+  reports_.push_back(std::string(title) + "|" + std::string(text));
+}
+
+namespace {
+
+// Counts its steps into the dialogs' record and says "stop" at the k-th.
+class ScriptedProgress : public Progress {
+ public:
+  ScriptedProgress(int& steps, int stopAt) : steps_(steps), stopAt_(stopAt) {}
+  bool step(int, int) override {
+    ++steps_;
+    ++mine_;
+    return stopAt_ <= 0 || mine_ < stopAt_;
+  }
+
+ private:
+  int& steps_;
+  int stopAt_;
+  int mine_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Progress> ScriptedDialogs::progress(std::string_view title) {
+  progressTitles_.emplace_back(title);
+  return std::make_unique<ScriptedProgress>(progressSteps_, stopAt_);
+}
+
 }  // namespace ui

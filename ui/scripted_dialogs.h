@@ -23,7 +23,17 @@ class ScriptedDialogs : public Dialogs {
   void answerColour(Colour c) { colours_.emplace_back(c); }
   void cancelColour() { colours_.emplace_back(std::nullopt); }
 
+  // Every progress asked for from now on says "stop" at its k-th step
+  // (1-based); 0: never.
+  void stopProgressAt(int k) { stopAt_ = k; }
+
   const std::vector<std::string>& messages() const { return messages_; }
+  // Texts shown by report(), "title|text".
+  const std::vector<std::string>& reports() const { return reports_; }
+  // The titles of the progress dialogs asked for, and the steps reported to
+  // all of them.
+  const std::vector<std::string>& progressTitles() const { return progressTitles_; }
+  int progressSteps() const { return progressSteps_; }
   // Every question asked: "caption|prompt|default" for input boxes,
   // "open|title|preset" and "save|title|preset" for file dialogs, "ask|text"
   // for questions.
@@ -32,6 +42,9 @@ class ScriptedDialogs : public Dialogs {
   std::size_t pendingAnswers() const { return answers_.size(); }
   void clearRecords() {
     messages_.clear();
+    reports_.clear();
+    progressTitles_.clear();
+    progressSteps_ = 0;
     questions_.clear();
     unexpected_.clear();
   }
@@ -45,6 +58,8 @@ class ScriptedDialogs : public Dialogs {
   std::optional<Colour> chooseColour(Colour initial) override;
   std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
   bool printerSetup() override;
+  void report(std::string_view title, std::string_view text) override;
+  std::unique_ptr<Progress> progress(std::string_view title) override;
 
  private:
   std::optional<std::string> next(const std::string& question);
@@ -52,6 +67,10 @@ class ScriptedDialogs : public Dialogs {
   std::deque<std::optional<std::string>> answers_;
   std::deque<std::optional<Colour>> colours_;
   std::vector<std::string> messages_;
+  std::vector<std::string> reports_;
+  std::vector<std::string> progressTitles_;
+  int progressSteps_ = 0;
+  int stopAt_ = 0;
   std::vector<std::string> questions_;
   std::vector<std::string> unexpected_;
 };

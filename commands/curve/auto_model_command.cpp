@@ -1,5 +1,6 @@
 #include "commands/curve/auto_model_command.h"
 
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <string>
@@ -8,6 +9,8 @@
 #include "commands/curve/composite_editing.h"
 #include "commands/curve/curve_rendering.h"
 #include "commands/curve/forward_problem_command.h"
+#include "commands/curve/inversion_command.h"
+#include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 
 namespace orv {
@@ -26,12 +29,22 @@ void autoModel(CurveSession& c) {
     c.dialogs.message("Soustřeďte se (celé číslo)!");
     return;
   }
-  replaceModelInWindow(c,
-                       [&](CurveWindowState& state) { return autoModelCore(state, *layers).ran; });
+  // The misfit of the model being replaced, when its curve is on show.
+  const double before = c.s.computedCurveValid ? misfitSSQ(c.s) : HUGE_VAL;
+  const ModelBuild built = replaceModelInWindow(c, [&](CurveWindowState& state) {
+    // The progress dialog closes with the computation, before the redraw.
+    const AutoModelOutcome out =
+        autoModelCore(state, *layers, c.dialogs.progress("Automatický model").get());
+    return !out.ran ? ModelBuild::Refused : out.stopped ? ModelBuild::Stopped : ModelBuild::Built;
+  });
+  if (built == ModelBuild::Built) reportFailedFit(c, before);
 }
 
-void replaceModelInWindow(CurveSession& c, const std::function<bool(CurveWindowState&)>& build) {
+ModelBuild replaceModelInWindow(CurveSession& c,
+                                const std::function<ModelBuild(CurveWindowState&)>& build) {
   CurveWindowState& s = c.s;
+  const bool wasActive = s.modelActive, wasCurveValid = s.computedCurveValid;
+  const bool wasBuilding = s.modelBuildMode, wasEditing = s.editCompositeMode;
   // The old model and its curve leave the XOR overlay with their own data.
   if (s.computedCurveValid) {
     drawComputedCurve(c);
@@ -47,10 +60,20 @@ void replaceModelInWindow(CurveSession& c, const std::function<bool(CurveWindowS
   s.mouseDragging = false;
   s.hotBoundary = s.hotLayer = -1;
   s.previousHotBoundary = s.previousHotLayer = -2;
-  if (!build(s)) {
+  const ModelBuild built = build(s);
+  if (built == ModelBuild::Refused) {
     c.dialogs.message(inversionRefusalMessage(InversionRefusal::CurveRange));
     repaintCurveWindow(c);
-    return;
+    return built;
+  }
+  if (built == ModelBuild::Stopped) {
+    // The model is back as it was; so is the picture.
+    s.modelActive = wasActive;
+    s.computedCurveValid = wasCurveValid;
+    s.modelBuildMode = wasBuilding;
+    s.editCompositeMode = wasEditing;
+    repaintCurveWindow(c);
+    return built;
   }
   if (!computeForward(c, false)) c.dialogs.message(ForwardFailedMessage);
   s.modelActive = true;
@@ -59,6 +82,7 @@ void replaceModelInWindow(CurveSession& c, const std::function<bool(CurveWindowS
   c.chrome.focusButton(ui::Button::Optimise);
   repaintCurveWindow(c);
   if (s.fromSection) c.section.storeSounding();
+  return built;
 }
 
 }  // namespace orv

@@ -1,24 +1,30 @@
 #include "commands/curve/equivalence_command.h"
 
+#include <optional>
 #include <string>
 
 #include "base/c_format.h"
 #include "commands/curve/chart_style.h"
 #include "commands/curve/curve_rendering.h"
+#include "commands/curve/inversion_command.h"
 
 namespace orv {
 
 void showEquivalenceRanges(CurveSession& c) {
   CurveWindowState& s = c.s;
-  if (const char* refusal = inversionRefusalMessage(inversionRefusal(s))) {
-    c.dialogs.message(refusal);
-    return;
-  }
-  const EquivalenceOutcome e = equivalenceRangesCore(s, s.equivalenceTolerance);
+  EquivalenceOutcome e;
+  const double q = s.equivalenceTolerance > 0 ? s.equivalenceTolerance : 0.0;
+  const std::optional<double> before = fitModelInWindow(c, [&](CurveWindowState& state) {
+    // The progress dialog closes with the computation, before the redraw.
+    e = equivalenceRangesCore(state, q, c.dialogs.progress("Rozsahy ekvivalence").get());
+    return e.changed;
+  });
+  if (!before) return;
   if (!e.ran) {
     c.dialogs.message(inversionRefusalMessage(e.refusal));
     return;
   }
+  if (e.stopped) return;
   ui::Canvas& canvas = c.canvas;
   canvas.setPenMode(ui::PenMode::Copy);
   canvas.setFontBold(false);
@@ -30,8 +36,7 @@ void showEquivalenceRanges(CurveSession& c) {
     if (text.empty()) return;
     canvas.textOut(s.plotRight - 2 - chart::textWidth(canvas, text), row(r), text);
   };
-  write(5, "(1 + " + cformat("%.3g", s.equivalenceTolerance > 0 ? s.equivalenceTolerance : 0.0) +
-               ") × SSQ = " + cformat("%.6f", e.limit));
+  write(5, "(1 + " + cformat("%.3g", q) + ") × SSQ = " + cformat("%.6f", e.limit));
   for (int i = 0; i < e.layers; ++i) {
     const RangeRows rows = equivalenceRows(e, i);
     write(7 + 2 * i, rows.first);

@@ -4,27 +4,31 @@
 #include "commands/curve/inversion_command.h"
 
 #include <cmath>
+#include <string>
 
 #include "commands/curve/curve_rendering.h"
 #include "commands/curve/forward_problem_command.h"
+#include "core/interpretation/fit_verdict.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 
 namespace orv {
 
-void fitModelInWindow(CurveSession& c, bool (*fit)(CurveWindowState& s)) {
+std::optional<double> fitModelInWindow(CurveSession& c,
+                                       const std::function<bool(CurveWindowState& s)>& fit) {
   CurveWindowState& s = c.s;
   // A refused model is left exactly as it is, picture included.
   if (const char* refusal = inversionRefusalMessage(inversionRefusal(s))) {
     c.dialogs.message(refusal);
-    return;
+    return std::nullopt;
   }
   // The computed curve on the picture is erased with its own data before the
   // computation overwrites it.
   if (!computeForward(c, false)) {
     c.dialogs.message(ForwardFailedMessage);
-    return;
+    return std::nullopt;
   }
+  const double before = s.modelFitError;
   if (fit(s)) {
     repaintCurveWindow(c);
     if (!computeForward(c, false)) c.dialogs.message(ForwardFailedMessage);
@@ -33,10 +37,21 @@ void fitModelInWindow(CurveSession& c, bool (*fit)(CurveWindowState& s)) {
   drawModel(c);
   s.modelActive = true;
   if (s.fromSection) c.section.storeSounding();
+  return before;
+}
+
+std::optional<double> optimiseModelInWindow(CurveSession& c) {
+  return fitModelInWindow(
+      c, [](CurveWindowState& s) { return optimiseModelCore(s).acceptedSteps > 0; });
+}
+
+void reportFailedFit(CurveSession& c, double misfitBefore) {
+  const std::string reasons = failedFitReasons(c.s, misfitBefore);
+  if (!reasons.empty()) c.dialogs.message(failedFitMessage(reasons));
 }
 
 void optimiseModel(CurveSession& c) {
-  fitModelInWindow(c, [](CurveWindowState& s) { return optimiseModelCore(s).acceptedSteps > 0; });
+  if (const std::optional<double> before = optimiseModelInWindow(c)) reportFailedFit(c, *before);
 }
 
 namespace {

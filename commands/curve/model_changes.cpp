@@ -6,6 +6,7 @@
 #include "commands/curve/inversion_command.h"
 #include "commands/curve/model_editing.h"
 #include "commands/curve/model_editing_steps.h"
+#include "core/interpretation/fit_verdict.h"
 #include "core/interpretation/inversion.h"
 
 namespace orv {
@@ -181,8 +182,11 @@ void carryModelToNeighbour(CurveSession& c, bool right) {
   }
   pasteModelFromClipboard(c);
   // Three runs in a row: each ends with the 2.5 % rule, and a carried model
-  // usually needs more than one to settle on the new curve.
-  for (int run = 0; run < 3; ++run) optimiseModel(c);
+  // usually needs more than one to settle on the new curve. Whether the
+  // carried model found its place is said once, after the last.
+  const std::optional<double> before = optimiseModelInWindow(c);
+  for (int run = 1; run < 3; ++run) optimiseModelInWindow(c);
+  if (before) reportFailedFit(c, *before);
 }
 
 void pasteModelFromClipboard(CurveSession& c) {

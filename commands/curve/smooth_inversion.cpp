@@ -121,7 +121,9 @@ void smoothInversion(CurveSession& c) {
     c.dialogs.message("Soustřeďte se (číslo)!");
     return;
   }
-  replaceModelInWindow(c, [&](CurveWindowState& s) { return smoothInversionCore(s, *noise).ran; });
+  replaceModelInWindow(c, [&](CurveWindowState& s) {
+    return smoothInversionCore(s, *noise).ran ? ModelBuild::Built : ModelBuild::Refused;
+  });
 }
 
 }  // namespace orv

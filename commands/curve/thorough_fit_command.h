@@ -7,10 +7,11 @@
 
 namespace orv {
 
-// The menu command: the inversion's run and the continuation, redrawn as the
+// The menu command: fitToMinimumCore with a progress dialog, redrawn as the
 // inversion redraws, written back to the section point when the sounding
-// came from there. A model that cannot be inverted is refused with its
-// reason and stays as it is.
+// came from there, and followed by the message of fit_verdict.h when the
+// model is not to be trusted. A model that cannot be inverted is refused
+// with its reason and stays as it is; stopped, nothing changes.
 void thoroughFit(CurveSession& c);
 
 }  // namespace orv

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "base/c_format.h"
+#include "core/interpretation/fit_verdict.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 #include "core/interpretation/layer_fit.h"
+#include "core/interpretation/model_snapshot.h"
 #include "core/interpretation/thorough_fit.h"
 
 namespace orv {
@@ -194,14 +197,25 @@ LayerModel splitThickest(const LayerModel& m) {
 double fitFrom(CurveWindowState& s, const LayerModel& m) {
   clearFlags(s);
   storeLayerModel(s, m, false);
-  optimiseModelCore(s);
-  const ThoroughOutcome t = thoroughFitCore(s);
+  const ThoroughOutcome t = fitToMinimumCore(s);
   return t.ran ? t.endMisfit : HUGE_VAL;
+}
+
+// Starts from the smooth profile: each weight gives its merged model, and
+// with more than two layers one layer fewer split again.
+int profileStarts(int layers) {
+  constexpr int weights = sizeof kSmoothing / sizeof kSmoothing[0];
+  return weights * (layers > 2 ? 2 : 1);
 }
 
 }  // namespace
 
-AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
+int autoModelStarts(int layers) {
+  return profileStarts(layers) + static_cast<int>(sizeof kSpreads / sizeof kSpreads[0]) +
+         static_cast<int>(sizeof kKicks / sizeof kKicks[0]);
+}
+
+AutoModelOutcome autoModelCore(CurveWindowState& s, int layers, ui::Progress* progress) {
   AutoModelOutcome out;
   if (layers < AutoModelMinLayers || layers > AutoModelMaxLayers) return out;
   if (s.gridMinIndex < 0 || s.gridMaxIndex >= GridCells || s.gridMinIndex > s.gridMaxIndex)
@@ -209,6 +223,8 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
   const Curve curve = usableCells(s);
   if (curve.last < curve.first) return out;
   out.ran = true;
+  const ModelSnapshot before(s);
+  const int total = autoModelStarts(layers);
 
   const int interfaces = layers - 1;
   const double decades = (curve.last - curve.first) * AbGridStep;
@@ -220,8 +236,10 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
   LayerModel best = spacedModel(s, curve, interfaces), vouched = best;
   double bestMisfit = HUGE_VAL, vouchedMisfit = HUGE_VAL;
   auto consider = [&](const LayerModel& start) {
+    if (out.stopped) return;
     ++out.starts;
     const double misfit = fitFrom(s, start);
+    if (progress && !progress->step(out.starts, total)) out.stopped = true;
     if (!(misfit < HUGE_VAL)) return;
     const LayerModel m = windowModel(s);
     if (misfit < bestMisfit) {
@@ -245,6 +263,7 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
   for (int i = 0; i < spaced.n; ++i) s.thicknessFixed[i] = 1;
   double x[LayerFit::MaxColumns];
   for (double weight : kSmoothing) {
+    if (out.stopped) break;
     LayerFit smooth(s, spaced);
     smooth.setSmoothing(weight);
     smooth.start(x);
@@ -266,7 +285,7 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
   // A few kicks of the best model: its layers pushed apart or together and
   // its contrasts raised or lowered, each fitted again.
   for (const double(&kick)[2] : kKicks) {
-    if (bestMisfit == HUGE_VAL || bestMisfit <= 0.0) break;
+    if (bestMisfit == HUGE_VAL || bestMisfit <= 0.0 || out.stopped) break;
     LayerModel m = proposed();
     for (int i = 0; i <= m.n; ++i) {
       const double sign = i % 2 == 0 ? 1.0 : -1.0;
@@ -274,6 +293,11 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers) {
       if (i < m.n) m.h[i] *= std::exp(sign * kick[1]);
     }
     consider(m);
+  }
+  if (out.stopped) {
+    before.restore(s);
+    out.misfit = s.modelFitError;
+    return out;
   }
   clearFlags(s);
   storeLayerModel(s, proposed(), false);

@@ -48,17 +48,22 @@ void transformSensitivities(int n, const double* rho, const double* h, double la
 }  // namespace
 
 bool computeJacobian(CurveWindowState& s) {
-  if (s.accurateForward) return computeLongFilterJacobian(s);
   const int n = s.modelBoundaryCount;
   if (n < 0 || n >= MaxLayers) return false;
-  const int first = s.gridMinIndex;
-  if (first < 0 || s.gridMaxIndex >= GridCells || first > s.gridMaxIndex) return false;
-  const int m = s.gridMaxIndex - first + 1;
-
   double rho[MaxLayers];
   double h[MaxLayers];
   for (int i = 0; i <= n; ++i) rho[i] = s.modelRho[i];
   for (int i = 0; i < n; ++i) h[i] = s.modelThickness[i];
+  return computeJacobianAt(s, n, rho, h);
+}
+
+bool computeJacobianAt(CurveWindowState& s, int n, const double* rho, const double* h) {
+  if (n < 0 || n >= MaxLayers) return false;
+  if (s.accurateForward) return computeLongFilterJacobian(s, n, rho, h);
+  const int first = s.gridMinIndex;
+  if (first < 0 || s.gridMaxIndex >= GridCells || first > s.gridMaxIndex) return false;
+  const int m = s.gridMaxIndex - first + 1;
+
   for (int k = 0; k < FilterLength; ++k) s.filterCoefficients[k] = ForwardFilterCoefficients[k];
 
   const int lastAbscissa = (m - 1) + 4;

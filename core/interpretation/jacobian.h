@@ -18,4 +18,9 @@ namespace orv {
 // transform sensitivities are left as they were.
 bool computeJacobian(CurveWindowState& s);
 
+// The same at a given model instead of the window's: n the index of the
+// half-space (the window's boundary count is not used), rho[0..n] (ohm.m),
+// h[0..n-1] (m). The fits of the additions take their derivatives here.
+bool computeJacobianAt(CurveWindowState& s, int n, const double* rho, const double* h);
+
 }  // namespace orv

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/interpretation/forward_problem.h"
+#include "core/interpretation/jacobian.h"
 
 namespace orv {
 
@@ -13,6 +14,16 @@ namespace {
 // Finite-difference step in the logarithm of a parameter: far above the
 // single-precision rounding of the computed curve, far below any structure.
 constexpr double kDifferenceStep = 1e-3;
+// Whether a fit is hopeless is judged only after this many iterations: the
+// first ones of Levenberg-Marquardt are often its slowest. It is when this
+// many more steps like the last would not bring it down to the level.
+constexpr int kHopelessAfter = 3;
+constexpr double kHopelessSteps = 3.0;
+// Damping this strong moves nothing that single precision would see.
+constexpr double kMaxDamping = 1e16;
+// Directions the data do not see are damped by this share of the largest
+// curvature, so that the normal matrix can be solved.
+constexpr double kCurvatureFloor = 1e-12;
 
 bool positiveFinite(double v) {
   return std::isfinite(v) && v > 0.0;
@@ -28,9 +39,9 @@ void keptInterfaces(const CurveWindowState& s, int n, bool* kept) {
   }
 }
 
-// Solves (a) y = b for a symmetric positive definite n x n matrix by
-// Cholesky; a is overwritten. False when a is not positive definite.
-bool choleskySolve(std::vector<double>& a, std::vector<double>& b, int n) {
+// The Cholesky factor L of a symmetric positive definite n x n matrix, in
+// the lower triangle of a. False when a is not positive definite.
+bool choleskyFactor(std::vector<double>& a, int n) {
   for (int j = 0; j < n; ++j) {
     double d = a[j * n + j];
     for (int k = 0; k < j; ++k) d -= a[j * n + k] * a[j * n + k];
@@ -43,6 +54,11 @@ bool choleskySolve(std::vector<double>& a, std::vector<double>& b, int n) {
       a[i * n + j] = v / l;
     }
   }
+  return true;
+}
+
+// b := (L L^T)^-1 b with the factor of choleskyFactor.
+void choleskySubstitute(const std::vector<double>& a, std::vector<double>& b, int n) {
   for (int i = 0; i < n; ++i) {
     double v = b[i];
     for (int k = 0; k < i; ++k) v -= a[i * n + k] * b[k];
@@ -53,7 +69,6 @@ bool choleskySolve(std::vector<double>& a, std::vector<double>& b, int n) {
     for (int k = i + 1; k < n; ++k) v -= a[k * n + i] * b[k];
     b[i] = v / a[i * n + i];
   }
-  return true;
 }
 
 }  // namespace
@@ -85,12 +100,20 @@ LayerFit::LayerFit(CurveWindowState& s, const LayerModel& base) : s_(s), base_(b
     if (s.rhoFixed[layer] != 1) {
       rhoColumn_[layer] = columns_;
       layer_[columns_] = layer;
+      groupEnd_[columns_] = -1;
       isRho_[columns_++] = true;
     }
     if (layer == n) break;
     if (s.thicknessFixed[layer] != 1 && !interfaceFixed_[layer]) {
+      // The first kept interface below takes up the change; its layer's
+      // thickness is then a dependent one (a fixed thickness there would
+      // have kept the interface above it too).
+      int end = -1;
+      for (int d = layer + 1; d < n && end < 0; ++d)
+        if (interfaceFixed_[d]) end = d;
       hColumn_[layer] = columns_;
       layer_[columns_] = layer;
+      groupEnd_[columns_] = end;
       isRho_[columns_++] = false;
     }
   }
@@ -102,6 +125,12 @@ LayerFit::LayerFit(CurveWindowState& s, const LayerModel& base) : s_(s), base_(b
     cell_[dataRows_] = g;
     logComposite_[dataRows_++] = std::log(static_cast<double>(composite));
   }
+  const size_t rows = static_cast<size_t>(dataRows_ + MaxLayers);
+  jacobianX_.resize(MaxColumns);
+  jac_.resize(rows * MaxColumns);
+  jacobianResidual_.resize(rows);
+  probe_.resize(MaxColumns);
+  normal_.resize(MaxColumns * MaxColumns);
 }
 
 void LayerFit::start(double* x) const {
@@ -133,6 +162,34 @@ bool LayerFit::model(const double* x, LayerModel& out) const {
     top = interfaceFixed_[k] ? fixedDepth_[k] : top + h;
   }
   return true;
+}
+
+double LayerFit::logQuantity(const LayerModel& m, LayerQuantity q, int layer) {
+  const double rho = std::log(m.rho[layer]);
+  if (q == LayerQuantity::Rho) return rho;
+  const double h = std::log(m.h[layer]);
+  if (q == LayerQuantity::Thickness) return h;
+  return q == LayerQuantity::Conductance ? h - rho : h + rho;
+}
+
+void LayerFit::logQuantityGradient(const LayerModel& m, LayerQuantity q, int layer,
+                                   double* g) const {
+  for (int c = 0; c < columns_; ++c) g[c] = 0.0;
+  const double byRho = q == LayerQuantity::Rho           ? 1.0
+                       : q == LayerQuantity::Thickness   ? 0.0
+                       : q == LayerQuantity::Conductance ? -1.0
+                                                         : 1.0;
+  const double byH = q == LayerQuantity::Rho ? 0.0 : 1.0;
+  if (rhoColumn_[layer] >= 0) g[rhoColumn_[layer]] += byRho;
+  if (byH == 0.0 || layer >= m.n) return;
+  if (hColumn_[layer] >= 0) {
+    g[hColumn_[layer]] += byH;
+    return;
+  }
+  // A dependent thickness shrinks by what its group grows.
+  for (int c = 0; c < columns_; ++c) {
+    if (!isRho_[c] && groupEnd_[c] == layer) g[c] -= byH * m.h[layer_[c]] / m.h[layer];
+  }
 }
 
 bool LayerFit::computeCurve(const LayerModel& m) {
@@ -193,13 +250,219 @@ bool LayerFit::residuals(const double* x, double* r, int& evaluations) {
   return true;
 }
 
-LayerFit::Result LayerFit::minimise(double* x, int maxIterations, double relativeTolerance,
-                                    int held) {
+bool LayerFit::jacobian(const double* x, double* jac, double* r, int& evaluations) {
+  LayerModel m;
+  if (!model(x, m) || !residuals(x, r, evaluations)) return false;
+  // The curve of x is in computedRho; its derivatives by rho and h follow.
+  if (!computeJacobianAt(s_, m.n, m.rho, m.h)) return false;
+  const int n = columns_;
+  for (int i = 0; i < dataRows_; ++i) {
+    const int row = cell_[i] - s_.gridMinIndex;
+    const double rhoa = s_.computedRho[cell_[i]];
+    for (int c = 0; c < n; ++c) {
+      const int k = layer_[c];
+      double d;  // d rho_a / d ln p
+      if (isRho_[c]) {
+        d = s_.J_rho[row][k] * m.rho[k];
+      } else {
+        const double taken = groupEnd_[c] >= 0 ? s_.J_h[row][groupEnd_[c]] : 0.0;
+        d = (s_.J_h[row][k] - taken) * m.h[k];
+      }
+      jac[static_cast<size_t>(i) * n + c] = -d / rhoa;
+      if (!std::isfinite(jac[static_cast<size_t>(i) * n + c])) return false;
+    }
+  }
+  int row = dataRows_;
+  const double w = std::sqrt(smoothing_);
+  for (int k = 0; k < base_.n && smoothing_ > 0.0; ++k) {
+    if (rhoColumn_[k] < 0 || rhoColumn_[k + 1] < 0) continue;
+    double* line = jac + static_cast<size_t>(row++) * n;
+    for (int c = 0; c < n; ++c) line[c] = 0.0;
+    line[rhoColumn_[k + 1]] = w;
+    line[rhoColumn_[k]] = -w;
+  }
+  return true;
+}
+
+bool LayerFit::differenceJacobian(const double* x, const double* r, double* jac, int& evaluations) {
+  const int n = columns_;
+  const int rows = rowCount();
+  // A step that leaves the admissible models is taken to the other side.
+  for (int c = 0; c < n; ++c) {
+    for (int k = 0; k < n; ++k) probe_[k] = x[k];
+    double h = kDifferenceStep;
+    probe_[c] = x[c] + h;
+    bool ok = residuals(probe_.data(), jacobianResidual_.data(), evaluations);
+    if (!ok) {
+      h = -kDifferenceStep;
+      probe_[c] = x[c] + h;
+      ok = residuals(probe_.data(), jacobianResidual_.data(), evaluations);
+    }
+    for (int i = 0; i < rows; ++i)
+      jac[static_cast<size_t>(i) * n + c] = ok ? (jacobianResidual_[i] - r[i]) / h : 0.0;
+  }
+  return true;
+}
+
+bool LayerFit::refreshJacobian(const double* x, const double* r, bool differences,
+                               int& evaluations) {
+  haveJacobian_ = false;
+  const int n = columns_;
+  const int rows = rowCount();
+  if (differences ? !differenceJacobian(x, r, jac_.data(), evaluations)
+                  : !jacobian(x, jac_.data(), jacobianResidual_.data(), evaluations))
+    return false;
+  // Row by row, so that the loops run along memory.
+  for (int k = 0; k < n * n; ++k) normal_[k] = 0.0;
+  for (int i = 0; i < rows; ++i) {
+    const double* line = jac_.data() + static_cast<size_t>(i) * n;
+    for (int p = 0; p < n; ++p) {
+      double* target = normal_.data() + static_cast<size_t>(p) * n;
+      const double v = line[p];
+      for (int q = 0; q <= p; ++q) target[q] += v * line[q];
+    }
+  }
+  for (int p = 0; p < n; ++p)
+    for (int q = 0; q < p; ++q) normal_[q * n + p] = normal_[p * n + q];
+  for (int c = 0; c < n; ++c) jacobianX_[c] = x[c];
+  haveJacobian_ = true;
+  differenceJacobian_ = differences;
+  return true;
+}
+
+bool LayerFit::inverseNormalMatrix(const double* x, std::vector<double>& inverse,
+                                   int& evaluations) {
+  const int n = columns_;
+  const double keep = smoothing_;
+  smoothing_ = 0.0;  // the data alone
+  std::vector<double> r(rowCount());
+  const bool ok =
+      residuals(x, r.data(), evaluations) && refreshJacobian(x, r.data(), false, evaluations);
+  smoothing_ = keep;
+  haveJacobian_ = false;  // penalty rows left out: not for the fits
+  if (!ok) return false;
+  double largest = 0.0;
+  for (int p = 0; p < n; ++p) largest = std::max(largest, normal_[p * n + p]);
+  if (!(largest > 0.0)) return false;
+  inverse.assign(static_cast<size_t>(n) * n, 0.0);
+  std::vector<double> a(normal_.begin(), normal_.begin() + n * n), column(n);
+  for (int p = 0; p < n; ++p) a[p * n + p] += kCurvatureFloor * largest;
+  if (!choleskyFactor(a, n)) return false;
+  for (int q = 0; q < n; ++q) {
+    for (int p = 0; p < n; ++p) column[p] = p == q ? 1.0 : 0.0;
+    choleskySubstitute(a, column, n);
+    for (int p = 0; p < n; ++p) inverse[static_cast<size_t>(p) * n + q] = column[p];
+  }
+  return true;
+}
+
+namespace {
+
+// One damped Gauss-Newton step of the fit: minimises |r + J d|^2 + mu
+// sum(scale_p d_p^2) subject to g . d = c (when g is given) and to the box
+// lower <= x + d <= upper (when given). Columns whose step would leave the
+// box are held at the edge they cross and the rest solved again.
+struct StepProblem {
+  int n;
+  const double* normal;  // J^T J
+  const double* b;       // J^T r
+  const double* scale;   // Marquardt's damping scale
+  double mu;
+  const double* g;  // held quantity's gradient, or null
+  double c;         // required change of the held quantity
+  const double* x;
+  const double* lower;  // null: no box
+  const double* upper;
+};
+
+bool solveStep(const StepProblem& p, double* d) {
+  const int n = p.n;
+  bool atEdge[LayerFit::MaxColumns] = {};
+  std::vector<double> m, u, w;
+  for (int pass = 0; pass <= n; ++pass) {
+    int free[LayerFit::MaxColumns];
+    int f = 0;
+    for (int k = 0; k < n; ++k) {
+      if (atEdge[k]) continue;
+      free[f++] = k;
+    }
+    double rest = p.c;  // what the free columns must still move the quantity
+    for (int k = 0; k < n; ++k) {
+      if (atEdge[k] && p.g) rest -= p.g[k] * d[k];
+    }
+    m.assign(static_cast<size_t>(f) * f, 0.0);
+    u.assign(f, 0.0);
+    w.assign(f, 0.0);
+    for (int a = 0; a < f; ++a) {
+      const int ka = free[a];
+      double rhs = -p.b[ka];
+      for (int k = 0; k < n; ++k) {
+        if (atEdge[k]) rhs -= p.normal[ka * n + k] * d[k];
+      }
+      u[a] = rhs;
+      w[a] = p.g ? p.g[ka] : 0.0;
+      for (int bIndex = 0; bIndex < f; ++bIndex)
+        m[a * f + bIndex] = p.normal[ka * n + free[bIndex]];
+      m[a * f + a] += p.mu * p.scale[ka];
+    }
+    if (!choleskyFactor(m, f)) return false;
+    choleskySubstitute(m, u, f);
+    if (p.g) {
+      choleskySubstitute(m, w, f);
+      double gu = 0.0, gw = 0.0;
+      for (int a = 0; a < f; ++a) {
+        gu += p.g[free[a]] * u[a];
+        gw += p.g[free[a]] * w[a];
+      }
+      if (gw > 1e-300) {
+        const double t = (rest - gu) / gw;
+        for (int a = 0; a < f; ++a) u[a] += t * w[a];
+      } else if (std::fabs(rest) > 1e-12) {
+        return false;  // nothing free moves the held quantity
+      }
+    }
+    for (int a = 0; a < f; ++a) d[free[a]] = u[a];
+    if (!p.lower) return true;
+    bool crossed = false;
+    for (int a = 0; a < f; ++a) {
+      const int k = free[a];
+      if (p.x[k] + d[k] < p.lower[k]) {
+        d[k] = p.lower[k] - p.x[k];
+        atEdge[k] = crossed = true;
+      } else if (p.x[k] + d[k] > p.upper[k]) {
+        d[k] = p.upper[k] - p.x[k];
+        atEdge[k] = crossed = true;
+      }
+    }
+    if (!crossed) return true;
+  }
+  return true;
+}
+
+}  // namespace
+
+LayerFit::Result LayerFit::minimise(double* x, int maxIterations, double relativeTolerance) {
+  Control control;
+  control.maxIterations = maxIterations;
+  control.relativeTolerance = relativeTolerance;
+  return minimise(x, control);
+}
+
+LayerFit::Result LayerFit::minimise(double* x, const Control& control) {
   Result out;
   const int n = columns_;
   const int rows = rowCount();
-  std::vector<double> r(rows), rTrial(rows), jac(static_cast<size_t>(rows) * n), a(n * n),
-      normal(n * n), g(n), step(n), trial(n), probe(n);
+  const FitLimits& limits = control.limits;
+  const bool held = limits.heldLayer >= 0;
+  std::vector<double> r(rows), rTrial(rows), b(n), scale(n), step(n), trial(n), g(n), lower(n),
+      upper(n);
+  if (limits.centre) {
+    for (int c = 0; c < n; ++c) {
+      lower[c] = limits.centre[c] - limits.halfWidth;
+      upper[c] = limits.centre[c] + limits.halfWidth;
+      x[c] = std::clamp(x[c], lower[c], upper[c]);
+    }
+  }
   auto dataMisfit = [&](const std::vector<double>& res) {
     double sum = 0.0;
     for (int i = 0; i < dataRows_; ++i) sum += res[i] * res[i];
@@ -210,104 +473,150 @@ LayerFit::Result LayerFit::minimise(double* x, int maxIterations, double relativ
     for (int i = 0; i < rows; ++i) sum += res[i] * res[i];
     return sum;
   };
+  // How far x is from holding its quantity at the held value.
+  auto heldGap = [&](const double* at) {
+    LayerModel m;
+    if (!held || !model(at, m)) return 0.0;
+    return limits.heldValue - logQuantity(m, limits.quantity, limits.heldLayer);
+  };
   if (!residuals(x, r.data(), out.evaluations)) {
     out.misfit = HUGE_VAL;
     return out;
   }
   double f = objective(r);
   out.misfit = dataMisfit(r);
-  if (n == 0 || (n == 1 && held == 0)) return out;
+  // A start off the held value first has to reach it; the misfit there is
+  // what it is.
+  bool reaching = std::fabs(heldGap(x)) > 1e-12;
+  if (n == 0) return out;
 
   double mu = -1.0;
   double nu = 2.0;
-  for (int iteration = 0; iteration < maxIterations && f > 0.0; ++iteration) {
-    // Jacobian of the residuals; a step that leaves the admissible models
-    // is taken to the other side.
-    for (int c = 0; c < n; ++c) {
-      if (c == held) {
-        for (int i = 0; i < rows; ++i) jac[static_cast<size_t>(i) * n + c] = 0.0;
-        continue;
-      }
-      for (int k = 0; k < n; ++k) probe[k] = x[k];
-      double h = kDifferenceStep;
-      probe[c] = x[c] + h;
-      bool ok = residuals(probe.data(), rTrial.data(), out.evaluations);
-      if (!ok) {
-        h = -kDifferenceStep;
-        probe[c] = x[c] + h;
-        ok = residuals(probe.data(), rTrial.data(), out.evaluations);
-      }
-      for (int i = 0; i < rows; ++i)
-        jac[static_cast<size_t>(i) * n + c] = ok ? (rTrial[i] - r[i]) / h : 0.0;
+  for (int iteration = 0; iteration < control.maxIterations && (f > 0.0 || reaching); ++iteration) {
+    double distance = HUGE_VAL;
+    if (haveJacobian_ && differenceJacobian_ == control.differences) {
+      distance = 0.0;
+      for (int c = 0; c < n; ++c) distance = std::max(distance, std::fabs(x[c] - jacobianX_[c]));
     }
-    double largest = 0.0;
-    for (int p = 0; p < n; ++p) {
-      double gp = 0.0;
-      for (int i = 0; i < rows; ++i) gp += jac[static_cast<size_t>(i) * n + p] * r[i];
-      g[p] = gp;
-      for (int q = 0; q <= p; ++q) {
-        double v = 0.0;
-        for (int i = 0; i < rows; ++i)
-          v += jac[static_cast<size_t>(i) * n + p] * jac[static_cast<size_t>(i) * n + q];
-        a[p * n + q] = a[q * n + p] = v;
-      }
-      largest = std::max(largest, a[p * n + p]);
-    }
-    if (!(largest > 0.0)) break;
-    if (mu < 0.0) mu = 1e-3 * largest;
+    if (distance > control.jacobianReach &&
+        !refreshJacobian(x, r.data(), control.differences, out.evaluations))
+      break;
+    bool fresh = distance <= 0.0 || distance > control.jacobianReach;
     ++out.iterations;
 
     bool accepted = false;
     bool finished = false;
     while (!accepted) {
-      for (int k = 0; k < n * n; ++k) normal[k] = a[k];
+      // The residuals at x against the kept Jacobian, which may be of a
+      // nearby point.
+      double largest = 0.0;
       for (int p = 0; p < n; ++p) {
-        // Marquardt's scaling: each parameter is damped by its own curvature,
-        // with a floor for parameters the data hardly see.
-        const double d = std::max(a[p * n + p], 1e-12 * largest);
-        normal[p * n + p] += mu * d;
-        step[p] = -g[p];
+        double gp = 0.0;
+        for (int i = 0; i < rows; ++i) gp += jac_[static_cast<size_t>(i) * n + p] * r[i];
+        b[p] = gp;
+        largest = std::max(largest, normal_[p * n + p]);
       }
-      if (held >= 0) {
-        for (int k = 0; k < n; ++k) normal[held * n + k] = normal[k * n + held] = 0.0;
-        normal[held * n + held] = 1.0;
-        step[held] = 0.0;
+      if (!(largest > 0.0)) {
+        finished = true;
+        break;
       }
-      if (choleskySolve(normal, step, n)) {
+      // Marquardt's scaling: each parameter is damped by its own curvature,
+      // with a floor for parameters the data hardly see.
+      for (int p = 0; p < n; ++p)
+        scale[p] = std::max(normal_[p * n + p], control.dampingFloor * largest);
+      if (mu < 0.0) mu = control.firstDamping * largest;
+      double gap = 0.0;
+      if (held) {
+        LayerModel m;
+        model(x, m);
+        logQuantityGradient(m, limits.quantity, limits.heldLayer, g.data());
+        gap = heldGap(x);
+      }
+      const StepProblem problem{n,
+                                normal_.data(),
+                                b.data(),
+                                scale.data(),
+                                mu,
+                                held ? g.data() : nullptr,
+                                gap,
+                                x,
+                                limits.centre ? lower.data() : nullptr,
+                                limits.centre ? upper.data() : nullptr};
+      for (int p = 0; p < n; ++p) step[p] = 0.0;
+      if (solveStep(problem, step.data())) {
         for (int p = 0; p < n; ++p) trial[p] = x[p] + step[p];
+        // A held quantity that is not linear in the columns (a thickness
+        // above a fixed interface) is brought back onto its value.
+        for (int k = 0; k < 3 && held; ++k) {
+          const double off = heldGap(trial.data());
+          if (std::fabs(off) < 1e-12) break;
+          LayerModel m;
+          if (!model(trial.data(), m)) break;
+          logQuantityGradient(m, limits.quantity, limits.heldLayer, g.data());
+          double gg = 0.0;
+          for (int p = 0; p < n; ++p) gg += g[p] * g[p];
+          if (!(gg > 0.0)) break;
+          for (int p = 0; p < n; ++p) trial[p] += g[p] * off / gg;
+          if (limits.centre) {
+            for (int p = 0; p < n; ++p) trial[p] = std::clamp(trial[p], lower[p], upper[p]);
+          }
+        }
         if (residuals(trial.data(), rTrial.data(), out.evaluations)) {
           const double fTrial = objective(rTrial);
-          if (fTrial < f) {
-            double predicted = 0.0;
+          if (fTrial < f || reaching) {
+            double predicted = 0.0;  // |r|^2 - |r + J d|^2
             for (int p = 0; p < n; ++p) {
-              const double d = std::max(a[p * n + p], 1e-12 * largest);
-              predicted += step[p] * (mu * d * step[p] - g[p]);
+              double ad = 0.0;
+              for (int q = 0; q < n; ++q) ad += normal_[p * n + q] * step[q];
+              predicted -= step[p] * (2.0 * b[p] + ad);
             }
-            const double gain = predicted > 0.0 ? (f - fTrial) / predicted : 1.0;
-            const double t = 2.0 * gain - 1.0;
-            mu *= std::max(1.0 / 3.0, 1.0 - t * t * t);
+            // The step onto a held value raises the misfit by design: it
+            // says nothing about the damping.
+            if (!reaching) {
+              const double gain = predicted > 0.0 ? (f - fTrial) / predicted : 1.0;
+              const double t = 2.0 * gain - 1.0;
+              mu *= std::max(1.0 / 3.0, 1.0 - t * t * t);
+            }
             nu = 2.0;
-            const double relative = (f - fTrial) / f;
+            const double relative = f > 0.0 ? (f - fTrial) / f : 0.0;
+            const double now = dataMisfit(rTrial);
+            finished =
+                !reaching && (relative < control.relativeTolerance || now <= control.goodEnough ||
+                              (iteration >= kHopelessAfter &&
+                               now - control.hopeless > kHopelessSteps * (out.misfit - now)));
+            reaching = false;
             for (int p = 0; p < n; ++p) x[p] = trial[p];
             r.swap(rTrial);
             f = fTrial;
             out.misfit = dataMisfit(r);
             accepted = true;
-            finished = relative < relativeTolerance;
             break;
           }
         }
       }
+      // A kept Jacobian that no longer leads downhill is renewed first.
+      if (!fresh) {
+        if (!refreshJacobian(x, r.data(), control.differences, out.evaluations)) {
+          finished = true;
+          break;
+        }
+        fresh = true;
+        continue;
+      }
       mu *= nu;
       nu *= 2.0;
-      // Damping this strong moves nothing that single precision would see.
-      if (mu > 1e16 * largest || nu > 1e30) {
+      if (mu > kMaxDamping * largest || nu > 1e30) {
         finished = true;
         break;
       }
     }
+    if (control.keepGoing && !control.keepGoing(iteration + 1)) {
+      out.stopped = true;
+      break;
+    }
     if (finished) break;
   }
+  if (reaching) out.misfit = HUGE_VAL;  // the held value could not be reached
   return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "core/interpretation/forward_problem.h"
 
@@ -93,9 +94,23 @@ const double kLatticeLnStep = kLn10 * AbGridStep / LongFilterLatticePerCell;
 // lattice points per grid step, 12 points leave about 1e-7 of interpolation
 // error on the 1000:1 contrast; 8 points would leave 2e-5.
 constexpr int kInterpolationPoints = 12;
-// Folded taps: the filter spans 200 x 0.124 in ln lambda, 287 lattice steps,
-// plus the interpolation stencil.
-constexpr int kMaxTaps = 320;
+// The published filter ends at b = 2.4e5 with a taper that answers a
+// constant with 1 - 3.7e-7 of it. Where its last taps already see the
+// half-space (AB/2 beyond 1e5 times the first thickness) the curve would
+// drift by up to 3.7e-7 x (rho_0 / rho_N - 1), 3.7e-4 on a 1000:1 contrast.
+// So it is continued by this many taps at its own spacing, weighted so that
+// it answers a constant exactly and every decaying exponential exp(-a b)
+// -- the layered earth's kernel T(u) - rho_0 is a sum of them -- as the exact
+// integral 1 / (1 + a^2)^(3/2) does, in the least-squares sense over the
+// decays kFirstDecay.. kLastDecay that reach the end of the filter.
+constexpr int kExtensionTaps = 8;
+constexpr int kTaps = LongFilterPoints + kExtensionTaps;
+constexpr double kFirstDecay = 1e-10;
+constexpr double kLastDecay = 1e-3;
+constexpr double kDecayStep = 1.25;
+// Folded taps: the continued filter spans 208 x 0.124 in ln lambda, 299
+// lattice steps, plus the interpolation stencil.
+constexpr int kMaxTaps = 330;
 constexpr int kMaxLattice = LongFilterLatticePerCell * (GridCells - 1) + kMaxTaps;
 // Where the top layer alone screens everything below it: exp(-2 h0 / lambda)
 // under e^-80 makes T - rho_0 smaller than 1e-34 rho_0.
@@ -113,14 +128,67 @@ struct FoldedFilter {
   double inverseLambda[kMaxLattice];
 };
 
+// Solves a x = y (n x n, row-major) by elimination with partial pivoting;
+// a and y are overwritten, x into y.
+void solveSmall(double* a, double* y, int n) {
+  for (int c = 0; c < n; ++c) {
+    int pivot = c;
+    for (int r = c + 1; r < n; ++r)
+      if (std::fabs(a[r * n + c]) > std::fabs(a[pivot * n + c])) pivot = r;
+    for (int k = 0; k < n; ++k) std::swap(a[c * n + k], a[pivot * n + k]);
+    std::swap(y[c], y[pivot]);
+    for (int r = c + 1; r < n; ++r) {
+      const double f = a[r * n + c] / a[c * n + c];
+      for (int k = c; k < n; ++k) a[r * n + k] -= f * a[c * n + k];
+      y[r] -= f * y[c];
+    }
+  }
+  for (int r = n - 1; r >= 0; --r) {
+    double v = y[r];
+    for (int k = r + 1; k < n; ++k) v -= a[r * n + k] * y[k];
+    y[r] = v / a[r * n + r];
+  }
+}
+
+// The products b x w of the continuing taps 201 .. 208, by least squares
+// on the normal equations; the row of the constant (a = 0) weighs so much
+// that it holds to rounding.
+void extensionWeights(double* c) {
+  double normal[kExtensionTaps * kExtensionTaps] = {};
+  double right[kExtensionTaps] = {};
+  for (double a = 0.0; a <= kLastDecay; a = a == 0.0 ? kFirstDecay : a * kDecayStep) {
+    double answer = 0.0;
+    for (int i = 0; i < LongFilterPoints; ++i) {
+      const double b = longFilterAbscissa(i);
+      answer += std::exp(-a * b) * b * LongFilterJ1Weights[i];
+    }
+    const double error = answer - 1.0 / std::pow(1.0 + a * a, 1.5);
+    const double weight = a == 0.0 ? 1e6 : 1.0;
+    double row[kExtensionTaps];
+    for (int k = 0; k < kExtensionTaps; ++k)
+      row[k] = std::exp(-a * longFilterAbscissa(LongFilterPoints + k));
+    for (int j = 0; j < kExtensionTaps; ++j) {
+      right[j] -= weight * error * row[j];
+      for (int k = 0; k < kExtensionTaps; ++k)
+        normal[j * kExtensionTaps + k] += weight * row[j] * row[k];
+    }
+  }
+  solveSmall(normal, right, kExtensionTaps);
+  for (int k = 0; k < kExtensionTaps; ++k) c[k] = right[k];
+}
+
 FoldedFilter* foldFilter() {
   // Accumulate every tap's share on lattice offsets, then keep the span
   // whose weights are not negligible.
   constexpr int kSpan = kMaxTaps + 2 * kInterpolationPoints;
   constexpr int kOrigin = kSpan / 2;
   double raw[kSpan] = {};
-  for (int i = 0; i < LongFilterPoints; ++i) {
+  double extension[kExtensionTaps];
+  extensionWeights(extension);
+  for (int i = 0; i < kTaps; ++i) {
     const double b = longFilterAbscissa(i);
+    const double product =
+        i < LongFilterPoints ? b * LongFilterJ1Weights[i] : extension[i - LongFilterPoints];
     // lambda = s / b: the tap sits this many lattice steps from the cell.
     const double t = -(i - kFilterCentre) * kFilterLnSpacing / kLatticeLnStep;
     const int base = static_cast<int>(std::floor(t)) - (kInterpolationPoints / 2 - 1);
@@ -131,7 +199,7 @@ FoldedFilter* foldFilter() {
       }
       const int at = base + a + kOrigin;
       if (at < 0 || at >= kSpan) std::abort();  // the spans above are wrong
-      raw[at] += l * b * LongFilterJ1Weights[i];
+      raw[at] += l * product;
     }
   }
   double largest = 0.0;
@@ -144,7 +212,11 @@ FoldedFilter* foldFilter() {
   f.view.firstOffset = lo - kOrigin;
   f.view.count = hi - lo + 1;
   if (f.view.count > kMaxTaps) std::abort();
-  for (int k = 0; k < f.view.count; ++k) f.weight[k] = raw[lo + k];
+  // The continued weights sum to 1 but for rounding; exactly 1, the filter
+  // returns a half-space as it is.
+  double sum = 0.0;
+  for (int k = 0; k < f.view.count; ++k) sum += raw[lo + k];
+  for (int k = 0; k < f.view.count; ++k) f.weight[k] = raw[lo + k] / sum;
   f.view.weight = f.weight;
   for (int a = 0; a < kMaxLattice; ++a)
     f.inverseLambda[a] = std::exp(-(a + f.view.firstOffset) * kLatticeLnStep);
@@ -284,16 +356,11 @@ bool computeLongFilterForward(CurveWindowState& s, bool trial) {
   return true;
 }
 
-bool computeLongFilterJacobian(CurveWindowState& s) {
-  const int n = s.modelBoundaryCount;
+bool computeLongFilterJacobian(CurveWindowState& s, int n, const double* rho, const double* h) {
   const int first = s.gridMinIndex;
   const int last = s.gridMaxIndex;
   if (!validModel(n, first, last)) return false;
   const int m = last - first + 1;
-  double rho[MaxLayers];
-  double h[MaxLayers];
-  for (int i = 0; i <= n; ++i) rho[i] = s.modelRho[i];
-  for (int i = 0; i < n; ++i) h[i] = s.modelThickness[i];
   for (int k = 0; k < FilterLength; ++k) s.filterCoefficients[k] = ForwardFilterCoefficients[k];
 
   const LatticeFilter& f = longLatticeFilter();

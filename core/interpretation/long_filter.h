@@ -53,11 +53,11 @@ bool longFilterCurve(int n, const double* rho, const double* h, int first, int l
 // layers above the half-space, the same arrays filled, the same refusals.
 bool computeLongFilterForward(CurveWindowState& s, bool trial);
 
-// What computeJacobian does, by the same folded filter applied to the
+// What computeJacobianAt does, by the same folded filter applied to the
 // sensitivities of the transform, so that the derivatives are those of the
 // curve computeLongFilterForward gives. Fills J_rho and J_h (the transform
 // sensitivities per abscissa are not kept) and stores the 13 filter
 // coefficients as the short road does.
-bool computeLongFilterJacobian(CurveWindowState& s);
+bool computeLongFilterJacobian(CurveWindowState& s, int n, const double* rho, const double* h);
 
 }  // namespace orv

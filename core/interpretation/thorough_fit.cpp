@@ -1,11 +1,16 @@
 #include "core/interpretation/thorough_fit.h"
 
+#include <cmath>
+#include <memory>
+
+#include "core/interpretation/fit_verdict.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/layer_fit.h"
+#include "core/interpretation/model_snapshot.h"
 
 namespace orv {
 
-ThoroughOutcome thoroughFitCore(CurveWindowState& s) {
+ThoroughOutcome thoroughFitCore(CurveWindowState& s, ui::Progress* progress) {
   ThoroughOutcome out;
   out.refusal = inversionRefusal(s);
   if (out.refusal != InversionRefusal::None) return out;
@@ -17,41 +22,55 @@ ThoroughOutcome thoroughFitCore(CurveWindowState& s) {
   out.startMisfit = misfitSSQ(s);
   s.modelFitError = out.startMisfit;
 
-  const LayerModel start = windowModel(s);
-  LayerFit fit(s, start);
+  const ModelSnapshot start(s);
+  LayerFit fit(s, windowModel(s));
   double x[LayerFit::MaxColumns];
   fit.start(x);
-  const LayerFit::Result r = fit.minimise(x, ThoroughMaxIterations, ThoroughRelativeImprovement);
+  LayerFit::Control control;
+  control.maxIterations = ThoroughMaxIterations;
+  control.relativeTolerance = ThoroughRelativeImprovement;
+  if (progress) control.keepGoing = [progress](int done) { return progress->step(done, 0); };
+  const LayerFit::Result r = fit.minimise(x, control);
   out.iterations = r.iterations;
   out.evaluations = r.evaluations;
+  out.stopped = r.stopped;
 
   // The model is held in single precision: the rounded model must itself be
   // better, or the start stays.
   LayerModel best;
-  float keepRho[MaxLayers];
-  float keepDepth[MaxLayers];
-  float keepThickness[MaxLayers];
-  for (int i = 0; i < MaxLayers; ++i) {
-    keepRho[i] = s.modelRho[i];
-    keepDepth[i] = s.modelDepth[i];
-    keepThickness[i] = s.modelThickness[i];
-  }
-  if (r.misfit < out.startMisfit && fit.model(x, best)) {
+  if (!r.stopped && r.misfit < out.startMisfit && fit.model(x, best)) {
     storeLayerModel(s, best, true);
     if (computeForwardValues(s, false) && misfitSSQ(s) < out.startMisfit) {
       out.improved = true;
     } else {
-      for (int i = 0; i < MaxLayers; ++i) {
-        s.modelRho[i] = keepRho[i];
-        s.modelDepth[i] = keepDepth[i];
-        s.modelThickness[i] = keepThickness[i];
-      }
+      start.restore(s);
     }
   }
   // The trials have overwritten the computed curve.
   computeForwardValues(s, false);
   s.modelFitError = misfitSSQ(s);
   out.endMisfit = s.modelFitError;
+  return out;
+}
+
+ThoroughOutcome fitToMinimumCore(CurveWindowState& s, ui::Progress* progress) {
+  const ModelSnapshot before(s);
+  const double startMisfit = computeForwardValues(s, false) ? misfitSSQ(s) : HUGE_VAL;
+  const InversionOutcome first = optimiseModelCore(s);
+  if (!first.ran) {
+    ThoroughOutcome out;
+    out.refusal = first.refusal;
+    return out;
+  }
+  ThoroughOutcome out = thoroughFitCore(s, progress);
+  out.startMisfit = startMisfit;
+  if (out.stopped) {
+    before.restore(s);
+    out.improved = false;
+    out.endMisfit = s.modelFitError;
+  } else {
+    out.improved = out.improved || first.acceptedSteps > 0;
+  }
   return out;
 }
 

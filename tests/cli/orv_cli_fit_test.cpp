@@ -44,11 +44,14 @@ TEST(OrvCliFit, ThoroughNeverEndsAboveThePlainRun) {
 }
 
 TEST(OrvCliFit, EquivalenceRowsFollowTheModelAndHoldItsValues) {
+  // The ranges are around the thorough fit's minimum, which is what is printed.
+  const CliRun thorough = run("invert " + kSample + kModel + " --thorough");
   for (const char* extra : {" --equivalence", " --thorough --equivalence"}) {
     const CliRun r = run("invert " + kSample + kModel + extra);
     ASSERT_EQ(r.status, 0) << r.err;
     const Table rows = table(r.out);
     ASSERT_EQ(rows.size(), 1u + 4u + 1u + 1u + 4u) << r.out;
+    EXPECT_EQ(ssqOf(rows), ssqOf(table(thorough.out)));
     EXPECT_EQ(rows[6], (std::vector<std::string>{"range", "layer", "rho_min", "rho_max", "h_min",
                                                  "h_max", "s_min", "s_max", "t_min", "t_max"}));
     double above = 0.0;
@@ -74,6 +77,32 @@ TEST(OrvCliFit, EquivalenceRowsFollowTheModelAndHoldItsValues) {
       EXPECT_LE(std::stod(range[8]), std::stod(range[9]));
     }
   }
+}
+
+TEST(OrvCliFit, UncertaintyRowsFollowTheMinimumAndAFailedFitIsOneLineWithStatusZero) {
+  const CliRun r = run("invert " + kSample + kModel + " --equivalence --uncertainty");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(r.err.empty()) << r.err;
+  const Table rows = table(r.out);
+  ASSERT_EQ(rows.size(), 6u + 5u + 1u + 7u + 1u + 7u) << r.out;
+  EXPECT_EQ(rows[11], (std::vector<std::string>{"uncertainty", "parameter", "value", "factor"}));
+  EXPECT_EQ(rows[12][1], "rho0");
+  EXPECT_EQ(rows[12][2], rows[1][1]);  // the model printed is the one described
+  EXPECT_EQ(rows[13][1], "h0");
+  EXPECT_EQ(rows[13][2], rows[1][2]);
+  EXPECT_GT(std::stod(rows[12][3]), 1.0);
+  EXPECT_EQ(rows[19][0], "correlation");
+  EXPECT_EQ(rows[20][2], "1");
+
+  // Interfaces held kilometres below what the curve sees.
+  const CliRun deep =
+      run("invert " + kSample + " --rho 300,30,600 --depth 9000,11000 --fix-depth 0,1 --thorough");
+  EXPECT_EQ(deep.status, 0) << deep.err;
+  EXPECT_EQ(deep.err.find("orv-cli: Optimalizace nenašla dobrý model (2 rozhraní od hloubky"), 0u)
+      << deep.err;
+  EXPECT_EQ(deep.err.find('\n'), deep.err.size() - 1);
+  EXPECT_NE(deep.err.find("Zkuste Automatický model (Ctrl+Alt+A)."), std::string::npos);
+  EXPECT_EQ(table(deep.out).size(), 5u);
 }
 
 TEST(OrvCliFit, AutoBuildsTheAskedNumberOfLayers) {
@@ -108,7 +137,7 @@ TEST(OrvCliFit, BadUseIsOneLineAndStatusTwo) {
 
 TEST(OrvCliFit, HelpTellsTheNewOptions) {
   const CliRun r = run("--help");
-  for (const char* word : {"--thorough", "--equivalence", "--auto N", "rho_min"})
+  for (const char* word : {"--thorough", "--equivalence", "--auto N", "rho_min", "--uncertainty"})
     EXPECT_NE(r.out.find(word), std::string::npos) << word;
 }
 

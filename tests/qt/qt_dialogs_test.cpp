@@ -9,7 +9,11 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <functional>
 
@@ -156,6 +160,54 @@ TEST(QtDialogs, ChooseColourConvertsBothWays) {
   EXPECT_EQ(shown, QColor(255, 0, 0));
   ASSERT_TRUE(got.has_value());
   EXPECT_EQ(*got, 0x563412);
+}
+
+TEST(QtDialogs, ReportShowsTheTextInAFixedFontUntilOk) {
+  QtDialogs d(nullptr);
+  QString title, text;
+  bool fixed = false;
+  whenModal([&](QWidget* w) {
+    auto* view = w->findChild<QPlainTextEdit*>("reportText");
+    ASSERT_NE(view, nullptr);
+    title = w->windowTitle();
+    text = view->toPlainText();
+    const QFontMetrics metrics(view->font());
+    fixed = metrics.horizontalAdvance("iiii") == metrics.horizontalAdvance("WWWW") &&
+            view->isReadOnly();
+    qobject_cast<QDialog*>(w)->accept();
+  });
+  d.report("Nejistota parametrů", "ρ1   49.9\nh1   3.2");
+  EXPECT_EQ(title, QString::fromUtf8("Nejistota parametrů"));
+  EXPECT_EQ(text, QString::fromUtf8("ρ1   49.9\nh1   3.2"));
+  EXPECT_TRUE(fixed);
+}
+
+// Short work shows nothing; work that will last shows the dialog, and
+// "Storno" stops it at the next step.
+TEST(QtDialogs, ProgressAppearsForLongWorkAndStornoStopsIt) {
+  QtDialogs d(nullptr);
+  {
+    std::unique_ptr<ui::Progress> quick = d.progress("Důkladná optimalizace");
+    for (int k = 1; k <= 5; ++k) {
+      EXPECT_TRUE(quick->step(k, 0));
+      EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+  }
+  QString label, button;
+  whenModal([&](QWidget* w) {
+    auto* dlg = qobject_cast<QProgressDialog*>(w);
+    ASSERT_NE(dlg, nullptr);
+    label = dlg->labelText();
+    const QPushButton* cancel = dlg->findChild<QPushButton*>();
+    if (cancel) button = cancel->text();
+    dlg->cancel();
+  });
+  std::unique_ptr<ui::Progress> p = d.progress("Rozsahy ekvivalence");
+  int done = 0;
+  while (done < 100 && p->step(++done, 100)) QThread::msleep(20);
+  EXPECT_LT(done, 100);
+  EXPECT_EQ(label, QString("Rozsahy ekvivalence"));
+  EXPECT_EQ(button, QString("Storno"));
 }
 
 }  // namespace
