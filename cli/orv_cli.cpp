@@ -782,12 +782,16 @@ int runProfile(int argc, char** argv, Failure& f) {
   orv::SectionProfile& profile = db->profiles[o.profile];
   orv::ZeroedBlock<CurveWindowState> scratch;
   orv::ProfileBatchOutcome out;
+  orv::cli::StderrDialogs dialogs;
+  const std::shared_ptr<ui::Progress> progress = dialogs.progress(
+      o.lciLayers > 0 ? "laterálně vázaná inverze" : "interpretace celého profilu");
+  const orv::WorkProgress step = [&](int done, int total) { return progress->step(done, total); };
   if (o.lciLayers > 0) {
     orv::LateralSettings settings;
     settings.strength = o.lateral;
     settings.noise = o.noise;
     const orv::ProfileLateralOutcome lci =
-        orv::lateralInversionOfProfile(profile, *scratch, o.lciLayers, settings);
+        orv::lateralInversionOfProfile(profile, *scratch, o.lciLayers, settings, step);
     if (!lci.ran) {
       f = {kExitError, "a point of profile " + std::to_string(o.profile) +
                            " has no usable curve or model: nothing written"};
@@ -802,7 +806,7 @@ int runProfile(int argc, char** argv, Failure& f) {
   } else {
     orv::ProfileBatchSettings settings;
     settings.autoLayers = o.autoLayers;
-    out = orv::interpretProfileCore(profile, *scratch, settings);
+    out = orv::interpretProfileCore(profile, *scratch, settings, step);
   }
   std::printf("point\tname\tssq_before\tssq_after\tlayers\n");
   auto cell = [](double v) { return v < HUGE_VAL ? real(v) : std::string("-"); };

@@ -14,24 +14,11 @@ function(orv_layer_library name folder)
 endfunction()
 
 # A GoogleTest executable of the given sources, its cases registered with
-# CTest one by one. The GoogleTest headers (and the Qt headers of a window
-# suite) are most of what a test file compiles: with
-# ORV_PRECOMPILED_TEST_HEADERS each suite parses them once.
+# CTest one by one.
 function(orv_test_executable name)
   cmake_parse_arguments(arg "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  if(ORV_PRECOMPILED_TEST_HEADERS)
-    set(headers <gtest/gtest.h> <gmock/gmock.h>)
-    if(arg_LIBS MATCHES "orv_qt|orv_app")
-      list(APPEND headers <QAction> <QApplication> <QImage> <QMainWindow> <QMouseEvent>
-           <QPushButton> <QTimer>)
-    endif()
-    if(arg_LIBS MATCHES "Qt6::Test")
-      list(APPEND headers <QTest>)
-    endif()
-    target_precompile_headers(${name} PRIVATE ${headers})
-  endif()
   target_compile_definitions(${name} PRIVATE
     ORV_FIXTURES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/fixtures")
   # Plain indices for parameterised cases: printed values may hold addresses.

@@ -13,8 +13,8 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 

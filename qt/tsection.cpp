@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QThread>
 
 #include "base/fixed_text.h"
@@ -176,16 +175,10 @@ void TSection::buildEditMenu(QMenu* edit) {
 }
 
 orv::WorkProgress TSection::workProgress(const QString& title) {
-  // One dialog for the whole run, shown only when the work takes a while.
-  auto dialog = std::make_shared<QProgressDialog>(title, QStringLiteral("Storno"), 0, 1, this);
-  dialog->setWindowModality(Qt::WindowModal);
-  dialog->setMinimumDuration(500);
-  return [dialog](int done, int total) {
-    dialog->setMaximum(total);
-    dialog->setValue(done);
-    QCoreApplication::processEvents();
-    return !dialog->wasCanceled();
-  };
+  // One dialog for the whole run, the same as every long command's; it
+  // closes when the last copy of the callback goes.
+  std::shared_ptr<ui::Progress> dialog = dialogs_->progress(title.toStdString());
+  return [dialog](int done, int total) { return dialog->step(done, total); };
 }
 
 void TSection::showDeleteLineItem() {
