@@ -11,7 +11,7 @@
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 #include "core/interpretation/layer_fit.h"
-#include "core/interpretation/model_snapshot.h"
+#include "core/interpretation/model_backup.h"
 #include "core/interpretation/thorough_fit.h"
 
 namespace orv {
@@ -223,7 +223,7 @@ AutoModelOutcome autoModelCore(CurveWindowState& s, int layers, ui::Progress* pr
   const Curve curve = usableCells(s);
   if (curve.last < curve.first) return out;
   out.ran = true;
-  const ModelSnapshot before(s);
+  const ModelBackup before(s);
   const int total = autoModelStarts(layers);
 
   const int interfaces = layers - 1;

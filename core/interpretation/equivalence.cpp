@@ -9,7 +9,7 @@
 #include "base/c_format.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/layer_fit.h"
-#include "core/interpretation/model_snapshot.h"
+#include "core/interpretation/model_backup.h"
 #include "core/interpretation/thorough_fit.h"
 
 namespace orv {
@@ -209,7 +209,7 @@ EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q, ui::Prog
     return e;
   }
   if (!(q > 0.0)) q = 0.0;
-  const ModelSnapshot before(s);
+  const ModelBackup before(s);
   const ThoroughOutcome minimum = fitToMinimumCore(s, progress);
   if (!minimum.ran) {
     e.refusal = minimum.refusal;

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "core/curve/curve_window_state.h"
+
 namespace orv {
 
 // An interface deeper than this many times the largest AB/2 of the composite

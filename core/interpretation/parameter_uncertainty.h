@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/curve/curve_window_state.h"
 #include "core/interpretation/inversion.h"
 #include "ui/progress.h"
 

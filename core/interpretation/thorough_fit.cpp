@@ -6,7 +6,7 @@
 #include "core/interpretation/fit_verdict.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/layer_fit.h"
-#include "core/interpretation/model_snapshot.h"
+#include "core/interpretation/model_backup.h"
 
 namespace orv {
 
@@ -22,7 +22,7 @@ ThoroughOutcome thoroughFitCore(CurveWindowState& s, ui::Progress* progress) {
   out.startMisfit = misfitSSQ(s);
   s.modelFitError = out.startMisfit;
 
-  const ModelSnapshot start(s);
+  const ModelBackup start(s);
   LayerFit fit(s, windowModel(s));
   double x[LayerFit::MaxColumns];
   fit.start(x);
@@ -54,7 +54,7 @@ ThoroughOutcome thoroughFitCore(CurveWindowState& s, ui::Progress* progress) {
 }
 
 ThoroughOutcome fitToMinimumCore(CurveWindowState& s, ui::Progress* progress) {
-  const ModelSnapshot before(s);
+  const ModelBackup before(s);
   const double startMisfit = computeForwardValues(s, false) ? misfitSSQ(s) : HUGE_VAL;
   const InversionOutcome first = optimiseModelCore(s);
   if (!first.ran) {

@@ -170,7 +170,9 @@ TEST(Equivalence, AnExactCurveOrNoToleranceGivesPointsAndFixedValuesStay) {
         EXPECT_LE(r.max / r.min, 1.001);  // an exact fit has no room
       }
     }
-    if (p.fix) EXPECT_EQ(f.s.modelRho[1], 300.0f);
+    if (p.fix) {
+      EXPECT_EQ(f.s.modelRho[1], 300.0f);
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "base/c_format.h"
 #include "commands/curve/auto_model_command.h"
+#include "commands/curve/forward_problem_command.h"
 #include "commands/curve/parameter_uncertainty_command.h"
 #include "commands/curve/thorough_fit_command.h"
 #include "core/interpretation/auto_model.h"

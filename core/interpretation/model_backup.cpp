@@ -1,4 +1,4 @@
-#include "core/interpretation/model_snapshot.h"
+#include "core/interpretation/model_backup.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 
 namespace orv {
 
-ModelSnapshot::ModelSnapshot(const CurveWindowState& s)
+ModelBackup::ModelBackup(const CurveWindowState& s)
     : boundaryCount_(s.modelBoundaryCount), fitError_(s.modelFitError) {
   std::copy(s.modelRho, s.modelRho + MaxLayers, rho_);
   std::copy(s.modelDepth, s.modelDepth + MaxLayers, depth_);
@@ -16,7 +16,7 @@ ModelSnapshot::ModelSnapshot(const CurveWindowState& s)
   std::copy(s.depthFixed, s.depthFixed + FlagSlots, depthFixed_);
 }
 
-void ModelSnapshot::restore(CurveWindowState& s) const {
+void ModelBackup::restore(CurveWindowState& s) const {
   s.modelBoundaryCount = boundaryCount_;
   std::copy(rho_, rho_ + MaxLayers, s.modelRho);
   std::copy(depth_, depth_ + MaxLayers, s.modelDepth);

@@ -1,5 +1,7 @@
 // The curve window's layered model with its fix marks, kept when a long
-// command begins so that stopping it puts the model back as it was.
+// command begins so that stopping it puts the model back as it was. Unlike
+// the undo history's ModelSnapshot it keeps every slot, the thicknesses and
+// the misfit bit for bit: a stopped command leaves no trace at all.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +10,9 @@
 
 namespace orv {
 
-class ModelSnapshot {
+class ModelBackup {
  public:
-  explicit ModelSnapshot(const CurveWindowState& s);
+  explicit ModelBackup(const CurveWindowState& s);
   // The model, its fix marks and its misfit as they were; computedRho again
   // the curve of that model.
   void restore(CurveWindowState& s) const;
