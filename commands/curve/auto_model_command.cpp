@@ -29,8 +29,11 @@ void autoModel(CurveSession& c) {
     c.dialogs.message("Soustřeďte se (celé číslo)!");
     return;
   }
-  // The misfit of the model being replaced, when its curve is on show.
-  const double before = c.s.computedCurveValid ? misfitSSQ(c.s) : HUGE_VAL;
+  // The misfit of the model being replaced, when its curve is on show and it
+  // has no more layers: a model of more layers may well fit better, and the
+  // new one is then no failure.
+  const bool comparable = c.s.computedCurveValid && c.s.modelBoundaryCount + 1 <= *layers;
+  const double before = comparable ? misfitSSQ(c.s) : HUGE_VAL;
   const ModelBuild built = replaceModelInWindow(c, [&](CurveWindowState& state) {
     // The progress dialog closes with the computation, before the redraw.
     const AutoModelOutcome out =

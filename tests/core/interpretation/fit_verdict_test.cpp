@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "commands/curve/auto_model_command.h"
 #include "commands/curve/inversion_command.h"
 #include "commands/curve/thorough_fit_command.h"
 #include "core/interpretation/forward_problem.h"
@@ -82,6 +83,21 @@ TEST(FailedFit, TheCommandsSayItAfterTheirFitAndAGoodFitIsQuiet) {
       EXPECT_EQ(f.s.modelDepth[0], 9000.0f);
     }
   }
+}
+
+// A two-layer automatic model fits the three-layer curve worse than the
+// three-layer model it replaces: fewer layers, not a failed fit.
+TEST(FailedFit, TheAutomaticModelIsNotBlamedForFittingWorseWithFewerLayers) {
+  Fixture f;
+  fit_test::noisyComposite(f.s, {{30, 300, 60}, {4, 20}}, 0, 29, 0.02);
+  setModel(f.s, {30, 300, 60}, {4, 20});
+  ASSERT_TRUE(orv::computeForwardValues(f.s, false));
+  f.s.computedCurveValid = true;
+  const double replaced = orv::misfitSSQ(f.s);
+  f.dialogs.answer("2");
+  orv::autoModel(f.session);
+  EXPECT_GT(f.s.modelFitError, 2 * replaced);
+  EXPECT_TRUE(f.dialogs.messages().empty()) << f.dialogs.messages()[0];
 }
 
 }  // namespace
