@@ -65,8 +65,11 @@ std::string padded(const std::string& text, size_t width) {
   return text + std::string(characters < width ? width - characters : 0, ' ');
 }
 
+// Two decimals below 10, so that a well-resolved 1.004 does not read "1"
+// (no uncertainty at all); three figures above.
 std::string factorText(double f) {
-  return std::isfinite(f) && f < 1e6 ? cformat("%.3g", f) : std::string("neomezeno");
+  if (!std::isfinite(f) || f >= 1e6) return "neomezeno";
+  return cformat(f < 10.0 ? "%.2f" : "%.3g", f);
 }
 
 }  // namespace
