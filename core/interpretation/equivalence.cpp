@@ -19,7 +19,7 @@ namespace {
 // An end is taken where the re-fitted misfit is within this share of the
 // limit (half the per cent asked for: the re-fit itself is not exact).
 constexpr double kEndTolerance = 0.005;
-constexpr int kMaxTrials = 12;
+constexpr int kMaxTrials = 16;
 // The re-fit at each trial value starts on the walk's path beyond its last
 // point inside the limit; a Jacobian serves while the parameters stay this
 // close (in ln) to where it was computed. A re-fit is over when a step gains
@@ -52,6 +52,14 @@ constexpr double kMaxJump = 3.0;
 constexpr double kMaxExtrapolation = 2.0;
 // A bracket this narrow (ln) ends the search at its inner end.
 constexpr double kNarrowest = 0.002;
+// A walk still inside the limit within this factor (ln) of 10^4 and beyond
+// it only at 10^4 itself is unbounded: what stops it there is the box of
+// the re-fitted parameters, whose compensating one (h for rho in h*rho) meets
+// its own edge at the same time, not the data.
+constexpr double kCapMargin = 0.223;  // ln 1.25
+// Trials a walk may add to kMaxTrials for re-fitting a doubtful end beyond
+// the limit from the model next to it.
+constexpr int kRecheckTrials = 4;
 // Trials beyond this many times the limit only halve the bracket.
 constexpr double kGuidingRise = 2.0;
 
@@ -104,7 +112,6 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
   Trial before{0.0, w.minimumMisfit};  // the inside trial before `in`
   Trial out{0.0, 0.0};
   bool bracketed = false;
-  bool retried = false;
   int sameSide = 0;  // trials in a row that moved the same end of the bracket
   // A quantity the curve hardly sees is tried at the factor 10^4 at once: if
   // the misfit stays inside there, the walk is over.
@@ -117,26 +124,43 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
   // the end: the walk goes on beyond it, or back, anyway.
   control.goodEnough = w.limit * (1.0 - 4.0 * kEndTolerance);
   control.hopeless = w.limit * (1.0 + 4.0 * kEndTolerance);
-  for (int trial = 0; trial < kMaxTrials; ++trial) {
-    const double along =
-        in.offset > before.offset ? (offset - in.offset) / (in.offset - before.offset) : 0.0;
-    for (int c = 0; c < n; ++c) {
-      x[c] = std::clamp(inside[c] + std::min(along, kMaxExtrapolation) * (inside[c] - previous[c]),
-                        w.minimum[c] - cap, w.minimum[c] + cap);
+  // The whole fit a candidate end gets before it is believed: fresh
+  // derivatives and a light damping, no early stop.
+  LayerFit::Control polish = control;
+  polish.goodEnough = 0.0;
+  polish.hopeless = HUGE_VAL;
+  polish.relativeTolerance = kPolishTolerance;
+  polish.maxIterations = kPolishIterations;
+  polish.jacobianReach = 0.0;
+  polish.dampingFloor = kPolishDampingFloor;
+  // A trial beyond the limit that was reached from afar, or cut short as
+  // hopeless, may have lost its way: when two trials in a row come nearer to
+  // it with their misfit still well inside the limit, it is fitted again from
+  // the model inside next to it, not cut short, before the walk believes it.
+  LayerFit::Control recheckControl = control;
+  recheckControl.hopeless = HUGE_VAL;
+  bool outChecked = false;
+  bool recheck = false;
+  int trials = kMaxTrials;
+  for (int trial = 0; trial < trials; ++trial) {
+    const bool careful = recheck;
+    recheck = false;
+    if (careful) {
+      x = inside;
+    } else {
+      const double along =
+          in.offset > before.offset ? (offset - in.offset) / (in.offset - before.offset) : 0.0;
+      for (int c = 0; c < n; ++c) {
+        x[c] =
+            std::clamp(inside[c] + std::min(along, kMaxExtrapolation) * (inside[c] - previous[c]),
+                       w.minimum[c] - cap, w.minimum[c] + cap);
+      }
     }
-    control.limits.heldValue = start + direction * offset;
-    LayerFit::Result r = w.fit.minimise(x.data(), control);
+    control.limits.heldValue = recheckControl.limits.heldValue = polish.limits.heldValue =
+        start + direction * offset;
+    LayerFit::Result r = w.fit.minimise(x.data(), careful ? recheckControl : control);
     w.evaluations += r.evaluations;
     if (std::fabs(r.misfit / w.limit - 1.0) <= kEndTolerance) {
-      // A candidate end: fitted to the end, with fresh derivatives and a
-      // light damping, before it is believed.
-      LayerFit::Control polish = control;
-      polish.goodEnough = 0.0;
-      polish.hopeless = HUGE_VAL;
-      polish.relativeTolerance = kPolishTolerance;
-      polish.maxIterations = kPolishIterations;
-      polish.jacobianReach = 0.0;
-      polish.dampingFloor = kPolishDampingFloor;
       const LayerFit::Result p = w.fit.minimise(x.data(), polish);
       w.evaluations += p.evaluations;
       r.misfit = p.misfit;
@@ -155,7 +179,14 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
       in = t;
       previous.swap(inside);
       inside = x;
-      if (bracketed) {
+      if (bracketed && in.offset >= out.offset) bracketed = false;  // the end beyond was wrong
+      const bool flat = in.misfit < w.limit * (1.0 - 2.0 * kEndTolerance);
+      if (bracketed && !outChecked && flat && sameSide >= 2 &&
+          trials < kMaxTrials + kRecheckTrials) {
+        recheck = true;
+        ++trials;
+        offset = out.offset;
+      } else if (bracketed) {
         offset = between(w, in, out, sameSide >= 2);
       } else {
         // Along the line through the last two inside trials (rise against
@@ -169,17 +200,19 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
       }
     } else {
       if (t.misfit <= w.limit * (1.0 + kEndTolerance)) return t.offset;
+      if (t.offset >= cap * (1.0 - 1e-9) && in.offset >= cap - kCapMargin) return HUGE_VAL;
       sameSide = bracketed ? (sameSide < 0 ? sameSide - 1 : -1) : 0;
       out = Trial{std::max(std::min(t.offset, offset), in.offset), t.misfit};
+      outChecked = careful;
       bracketed = true;
       offset = between(w, in, out, sameSide <= -2);
     }
     if (bracketed && out.offset - in.offset < kNarrowest) {
-      // The misfit cannot leap from well inside the limit to beyond it: the
-      // re-fit beyond lost its way. Once more from here, then on.
-      if (in.misfit < w.limit * (1.0 - 2.0 * kEndTolerance) && !retried) {
-        retried = true;
-        bracketed = false;
+      // The misfit cannot leap from well inside the limit to beyond it.
+      if (!outChecked && in.misfit < w.limit * (1.0 - 2.0 * kEndTolerance) &&
+          trials < kMaxTrials + kRecheckTrials) {
+        recheck = true;
+        ++trials;
         offset = out.offset;
         continue;
       }
