@@ -1,6 +1,5 @@
 #include "commands/curve/equivalence_command.h"
 
-#include <optional>
 #include <string>
 
 #include "base/c_format.h"
@@ -14,17 +13,10 @@ void showEquivalenceRanges(CurveSession& c) {
   CurveWindowState& s = c.s;
   EquivalenceOutcome e;
   const double q = s.equivalenceTolerance > 0 ? s.equivalenceTolerance : 0.0;
-  const std::optional<double> before = fitModelInWindow(c, [&](CurveWindowState& state) {
-    // The progress dialog closes with the computation, before the redraw.
-    e = equivalenceRangesCore(state, q, c.dialogs.progress("Rozsahy ekvivalence").get());
-    return e.changed;
-  });
-  if (!before) return;
-  if (!e.ran) {
-    c.dialogs.message(inversionRefusalMessage(e.refusal));
-    return;
-  }
-  if (e.stopped) return;
+  auto ranges = [q](CurveWindowState& state, ui::Progress* progress) {
+    return equivalenceRangesCore(state, q, progress);
+  };
+  if (!analyseAtMinimum(c, "Rozsahy ekvivalence", e, ranges)) return;
   ui::Canvas& canvas = c.canvas;
   canvas.setPenMode(ui::PenMode::Copy);
   canvas.setFontBold(false);

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include "commands/curve/curve_session.h"
 #include "core/interpretation/inversion.h"
@@ -29,6 +30,27 @@ std::optional<double> optimiseModelInWindow(CurveSession& c);
 // model before the fit, nothing when the model was refused.
 std::optional<double> fitModelInWindow(CurveSession& c,
                                        const std::function<bool(CurveWindowState& s)>& fit);
+
+// The frame of a command that brings the model to its minimum with a
+// progress dialog titled `title` and then shows something found there
+// (analyse returns an outcome with ran, refusal, stopped and changed): the
+// model at its minimum drawn as a fit draws it, a refusal told. True when
+// out is there to be shown: it ran and was not stopped.
+template <class Outcome, class Analyse>
+bool analyseAtMinimum(CurveSession& c, std::string_view title, Outcome& out,
+                      const Analyse& analyse) {
+  // The progress dialog closes with the computation, before the redraw.
+  const std::optional<double> before = fitModelInWindow(c, [&](CurveWindowState& s) {
+    out = analyse(s, c.dialogs.progress(title).get());
+    return out.changed;
+  });
+  if (!before) return false;
+  if (!out.ran) {
+    c.dialogs.message(inversionRefusalMessage(out.refusal));
+    return false;
+  }
+  return !out.stopped;
+}
 
 // After a fit that started at misfitBefore: the message of fit_verdict.h when
 // the window's model is not to be trusted.
