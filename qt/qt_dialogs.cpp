@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 #include "qt/qimage_canvas.h"
 
@@ -223,26 +224,32 @@ namespace {
 // command starts while this one waits between its steps.
 class QtProgress : public Progress {
  public:
-  QtProgress(QWidget* parent, const QString& title)
-      : dialog_(title, QStringLiteral("Storno"), 0, 0, parent) {
-    dialog_.setWindowTitle(messageTitle());
-    dialog_.setWindowModality(Qt::ApplicationModal);
-    dialog_.setMinimumDuration(500);
-    dialog_.setAutoClose(false);
-    dialog_.setAutoReset(false);
-    dialog_.setValue(0);
-  }
+  QtProgress(QWidget* parent, const QString& title) : parent_(parent), title_(title) {}
   bool step(int done, int total) override {
-    if (dialog_.maximum() != total) dialog_.setMaximum(total > 0 ? total : 0);
+    // The dialog is made at the first step, not before: a command may still
+    // ask its questions between taking the progress and starting the work,
+    // and a dialog already on its way would cover them.
+    if (!dialog_) {
+      dialog_ = std::make_unique<QProgressDialog>(title_, QStringLiteral("Storno"), 0, 0, parent_);
+      dialog_->setWindowTitle(messageTitle());
+      dialog_->setWindowModality(Qt::ApplicationModal);
+      dialog_->setMinimumDuration(500);
+      dialog_->setAutoClose(false);
+      dialog_->setAutoReset(false);
+      dialog_->setValue(0);
+    }
+    if (dialog_->maximum() != total) dialog_->setMaximum(total > 0 ? total : 0);
     // A modal dialog's setValue processes events itself; before it shows,
     // the events are processed here so that the window stays painted.
-    dialog_.setValue(total > 0 ? std::min(done, total) : 0);
+    dialog_->setValue(total > 0 ? std::min(done, total) : 0);
     QCoreApplication::processEvents();
-    return !dialog_.wasCanceled();
+    return !dialog_->wasCanceled();
   }
 
  private:
-  QProgressDialog dialog_;
+  QWidget* parent_;
+  QString title_;
+  std::unique_ptr<QProgressDialog> dialog_;
 };
 
 }  // namespace

@@ -182,10 +182,18 @@ TEST(QtDialogs, ReportShowsTheTextInAFixedFontUntilOk) {
   EXPECT_TRUE(fixed);
 }
 
-// Short work shows nothing; work that will last shows the dialog, and
+// Short work shows nothing, nor does a progress taken while the command
+// still asks its questions; work that will last shows the dialog, and
 // "Storno" stops it at the next step.
 TEST(QtDialogs, ProgressAppearsForLongWorkAndStornoStopsIt) {
   QtDialogs d(nullptr);
+  {
+    std::unique_ptr<ui::Progress> waiting = d.progress("Laterálně vázaná inverze");
+    QThread::msleep(700);
+    QApplication::processEvents();
+    for (QWidget* w : QApplication::topLevelWidgets())
+      EXPECT_FALSE(qobject_cast<QProgressDialog*>(w) && w->isVisible());
+  }
   {
     std::unique_ptr<ui::Progress> quick = d.progress("Důkladná optimalizace");
     for (int k = 1; k <= 5; ++k) {
