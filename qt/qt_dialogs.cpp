@@ -243,7 +243,11 @@ class QtProgress : public Progress {
     // the events are processed here so that the window stays painted.
     dialog_->setValue(total > 0 ? std::min(done, total) : 0);
     QCoreApplication::processEvents();
-    return !dialog_->wasCanceled();
+    const bool goOn = !dialog_->wasCanceled();
+    // The last step closes it, so that what the command shows next (a report,
+    // a message) is not covered while the progress object still lives.
+    if (total > 0 && done >= total) dialog_.reset();
+    return goOn;
   }
 
  private:

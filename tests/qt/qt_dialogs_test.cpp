@@ -215,6 +215,13 @@ TEST(QtDialogs, ProgressAppearsForLongWorkAndStornoStopsIt) {
   while (done < 100 && p->step(++done, 100)) QThread::msleep(20);
   EXPECT_LT(done, 100);
   EXPECT_EQ(label, QString("Rozsahy ekvivalence"));
+  // Work that has done its last step leaves no dialog behind it.
+  std::unique_ptr<ui::Progress> whole = d.progress("Interpretuj celý profil");
+  for (int k = 1; k <= 30; ++k) {
+    QThread::msleep(30);
+    whole->step(k, 30);
+  }
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   EXPECT_EQ(button, QString("Storno"));
 }
 
