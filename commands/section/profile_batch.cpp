@@ -8,6 +8,7 @@
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/inversion.h"
 #include "core/interpretation/thorough_fit.h"
+#include "ui/progress.h"
 
 namespace orv {
 
@@ -55,12 +56,31 @@ double misfitOfModel(CurveWindowState& s) {
   return misfitSSQ(s);
 }
 
+// One point's fit as steps of the batch's progress: each step of the fit is
+// passed on as the batch's step unchanged, so that the dialog stays drawn and
+// "Storno" is heard while a point of many layers is fitted.
+class PointProgress : public ui::Progress {
+ public:
+  PointProgress(const WorkProgress& batch, int done, int total)
+      : batch_(batch), done_(done), total_(total) {}
+  bool step(int, int) override {
+    stopped_ = stopped_ || (batch_ && !batch_(done_, total_));
+    return !stopped_;
+  }
+  bool stopped() const { return stopped_; }
+
+ private:
+  const WorkProgress& batch_;
+  int done_, total_;
+  bool stopped_ = false;
+};
+
 // The inversion and the thorough fit from the model in s, under its fixes.
-double fitInPlace(CurveWindowState& s) {
+double fitInPlace(CurveWindowState& s, PointProgress& progress) {
   if (misfitOfModel(s) == HUGE_VAL) return HUGE_VAL;
   optimiseModelCore(s);
-  const ThoroughOutcome t = thoroughFitCore(s);
-  return t.ran ? t.endMisfit : HUGE_VAL;
+  const ThoroughOutcome t = thoroughFitCore(s, &progress);
+  return t.ran && !t.stopped ? t.endMisfit : HUGE_VAL;
 }
 
 // start with the fixed values of the point (held in own) put in place.
@@ -109,6 +129,7 @@ ProfileBatchOutcome interpretProfileCore(SectionProfile& profile, CurveWindowSta
     SectionPoint& point = profile.points[b];
     ProfileBatchRow row;
     row.point = b;
+    PointProgress pointProgress(progress, static_cast<int>(out.rows.size()), out.total);
     loadPointForFit(profile, point, scratch);
     const Model own = modelOf(scratch);
     const bool pinned = hasFixes(scratch);
@@ -134,7 +155,7 @@ ProfileBatchOutcome interpretProfileCore(SectionProfile& profile, CurveWindowSta
       }
     };
     if (ownUsable && own.n + 1 == layers) {
-      consider(fitInPlace(scratch));
+      consider(fitInPlace(scratch, pointProgress));
     } else {
       // The own model is not a start: it is compared only.
       row.before = HUGE_VAL;
@@ -143,12 +164,19 @@ ProfileBatchOutcome interpretProfileCore(SectionProfile& profile, CurveWindowSta
       loadPointForFit(profile, point, scratch);
       if (!(pinned && ownUsable)) clearFixes(scratch);
       putModel(scratch, pinned && ownUsable ? withFixedValues(neighbour, own, scratch) : neighbour);
-      consider(fitInPlace(scratch));
+      consider(fitInPlace(scratch, pointProgress));
     }
     if (!(pinned && ownUsable) && (settings.autoLayers > 0 || !ownUsable)) {
       loadPointForFit(profile, point, scratch);
       clearFixes(scratch);
-      if (autoModelCore(scratch, layers).ran) consider(misfitOfModel(scratch));
+      if (!pointProgress.stopped() && autoModelCore(scratch, layers, &pointProgress).ran &&
+          !pointProgress.stopped())
+        consider(misfitOfModel(scratch));
+    }
+    if (pointProgress.stopped()) {
+      // The point stays as it was; the points done before are kept.
+      out.cancelled = true;
+      return out;
     }
     if (bestMisfit < HUGE_VAL) {
       // The fitted model and its fixes are written as the window writes back.
@@ -194,7 +222,13 @@ ProfileLateralOutcome lateralInversionOfProfile(SectionProfile& profile, CurveWi
     LateralSounding& snd = start[i];
     if (!(misfitOfModel(scratch) < HUGE_VAL && scratch.modelBoundaryCount + 1 == layers)) {
       clearFixes(scratch);
-      if (!autoModelCore(scratch, layers).ran) return out;
+      PointProgress pointProgress(progress, i, total);
+      const AutoModelOutcome a = autoModelCore(scratch, layers, &pointProgress);
+      if (a.stopped || pointProgress.stopped()) {
+        out.cancelled = true;
+        return out;
+      }
+      if (!a.ran) return out;
     }
     snd.chainage = profile.points[order[i]].profileChainage;
     snd.firstCell = scratch.gridMinIndex;

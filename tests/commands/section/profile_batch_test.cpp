@@ -41,14 +41,20 @@ TEST(ProfileBatch, NeverWorseThanTheStartKeepsFixesAndStopsWhereAsked) {
   makeProfile(pf, *s);
   EXPECT_EQ(orv::pointsInChainageOrder(pf), (std::vector<int>{5, 4, 3, 2, 1, 0}));
 
-  // Stopped before the third point: two points written, the rest untouched.
-  orv::ZeroedBlock<orv::SectionDatabase> copy;
-  *copy = *db;
-  const auto stopped =
-      orv::interpretProfileCore(copy->profiles[0], *s, {}, [](int done, int) { return done < 2; });
-  EXPECT_TRUE(stopped.cancelled);
-  EXPECT_EQ(stopped.rows.size(), 2u);
-  EXPECT_EQ(copy->profiles[0].points[3].layerDepth[0], 5.0f);
+  // Stopped before the third point, or while the third point is fitted (a
+  // "Storno" heard between the steps of its own fit): two points written,
+  // the rest untouched.
+  for (int stopInside : {0, 3}) {
+    orv::ZeroedBlock<orv::SectionDatabase> copy;
+    *copy = *db;
+    int calls = 0;
+    const auto stopped = orv::interpretProfileCore(copy->profiles[0], *s, {}, [&](int done, int) {
+      return done < 2 || (stopInside > 0 && ++calls < stopInside);
+    });
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_EQ(stopped.rows.size(), 2u) << stopInside;
+    EXPECT_EQ(copy->profiles[0].points[3].layerDepth[0], 5.0f);
+  }
 
   const orv::ProfileBatchOutcome out = orv::interpretProfileCore(pf, *s, {});
   ASSERT_EQ(out.rows.size(), 6u);
