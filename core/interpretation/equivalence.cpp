@@ -19,7 +19,7 @@ namespace {
 // An end is taken where the re-fitted misfit is within this share of the
 // limit (half the per cent asked for: the re-fit itself is not exact).
 constexpr double kEndTolerance = 0.005;
-constexpr int kMaxTrials = 16;
+constexpr int kMaxTrials = 12;
 // The re-fit at each trial value starts on the walk's path beyond its last
 // point inside the limit; a Jacobian serves while the parameters stay this
 // close (in ln) to where it was computed. A re-fit is over when a step gains
