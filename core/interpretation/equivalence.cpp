@@ -1,12 +1,19 @@
 #include "core/interpretation/equivalence.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/c_format.h"
+#include "base/zeroed_block.h"
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/layer_fit.h"
 #include "core/interpretation/model_backup.h"
@@ -19,11 +26,13 @@ namespace {
 // An end is taken where the re-fitted misfit is within this share of the
 // limit (half the per cent asked for: the re-fit itself is not exact).
 constexpr double kEndTolerance = 0.005;
-constexpr int kMaxTrials = 12;
-// The re-fit at each trial value starts on the walk's path beyond its last
-// point inside the limit; a Jacobian serves while the parameters stay this
-// close (in ln) to where it was computed. A re-fit is over when a step gains
-// less than kRefitTolerance of the misfit, or after kRefitIterations.
+constexpr int kMaxTrials = 16;
+// The re-fit at each trial value starts from the walk's last point inside the
+// limit; a Jacobian serves while the parameters stay this close (in ln) to
+// where it was computed. A re-fit is over when a step gains less than
+// kRefitTolerance of the misfit, or after kRefitIterations. Each trial is
+// fitted until it is either inside the limit or done: one cut short beyond
+// the limit would put the end too near.
 constexpr double kJacobianReach = 0.15;
 constexpr int kRefitIterations = 40;
 constexpr double kRefitTolerance = 1e-4;
@@ -47,13 +56,10 @@ constexpr double kMaxGrowth = 4.0;
 // Nor further than this (ln) beyond the last inside trial: the re-fit starts
 // from there, and from too far away it may settle in another valley.
 constexpr double kMaxJump = 3.0;
-// The start of a trial is extrapolated along the path by at most this many
-// times the last step.
-constexpr double kMaxExtrapolation = 2.0;
 // A bracket this narrow (ln) ends the search at its inner end.
 constexpr double kNarrowest = 0.002;
 // A walk still inside the limit within this factor (ln) of 10^4 and beyond
-// it only at 10^4 itself is unbounded: what stops it there is the box of
+// it only in that last stretch is unbounded: what stops it there is the box of
 // the re-fitted parameters, whose compensating one (h for rho in h*rho) meets
 // its own edge at the same time, not the data.
 constexpr double kCapMargin = 0.223;  // ln 1.25
@@ -62,19 +68,41 @@ constexpr double kCapMargin = 0.223;  // ln 1.25
 constexpr int kRecheckTrials = 4;
 // Trials beyond this many times the limit only halve the bracket.
 constexpr double kGuidingRise = 2.0;
+// Walking threads at most; the window's own thread is one of them.
+constexpr int kMaxThreads = 8;
+// How often (ms) the window's thread, its own walks done, shows the progress
+// while it waits for the others.
+constexpr int kWaitStep = 20;
 
 constexpr LayerQuantity kQuantities[] = {LayerQuantity::Rho, LayerQuantity::Thickness,
                                          LayerQuantity::Conductance, LayerQuantity::Resistance};
 
-// What every walk shares: the fit, the minimum, its misfit and the limit.
+// What every walk shares, read only: the minimum, its misfit, the limit and
+// how the trials are fitted. Each walk depends on nothing else, so the walks
+// can run on several threads and give the same ends in any order.
 struct Walks {
-  LayerFit& fit;
   std::vector<double> minimum;
-  double minimumMisfit;  // the least misfit seen, for the interpolation
+  double minimumMisfit;
   double limit;
-  std::vector<double> inverseNormal;  // (J^T J)^-1 at the minimum
   LayerFit::Control control;
-  int evaluations = 0;
+};
+
+// One end to find: `quantity` of `layer` walked from its value at the
+// minimum (start, ln) in `direction` (+1, -1); estimate: the linearised
+// offset of the end.
+struct WalkTask {
+  int layer;
+  LayerQuantity quantity;
+  double direction;
+  double start;
+  double estimate;
+};
+
+// The offset (ln) of an end, +infinity when unbounded; onLimit false when
+// the walk ran out of trials and the end is its last trial inside the limit.
+struct WalkEnd {
+  double offset = 0.0;
+  bool onLimit = true;
 };
 
 struct Trial {
@@ -82,32 +110,34 @@ struct Trial {
   double misfit;
 };
 
-// The distance from the limit in the square root of the misfit's rise: a
-// quadratic profile makes it linear in the offset.
-double rise(const Walks& w, double misfit) {
-  return std::sqrt(std::max(misfit - w.minimumMisfit, 0.0));
+// The distance from the limit in the square root of the misfit's rise above
+// the lowest misfit the walk has seen: a quadratic profile makes it linear
+// in the offset.
+double rise(double lowest, double misfit) {
+  return std::sqrt(std::max(misfit - lowest, 0.0));
 }
 
 // The next offset to try between a point inside the limit and one beyond.
-double between(const Walks& w, const Trial& in, const Trial& out, bool bisect) {
+double between(double lowest, double limit, const Trial& in, const Trial& out, bool bisect) {
   const double width = out.offset - in.offset;
   // Far beyond the limit the rise is no guide to where it was crossed.
-  if (bisect || !(out.misfit < kGuidingRise * w.limit)) return in.offset + 0.5 * width;
-  const double a = rise(w, in.misfit), b = rise(w, out.misfit), target = rise(w, w.limit);
+  if (bisect || !(out.misfit < kGuidingRise * limit)) return in.offset + 0.5 * width;
+  const double a = rise(lowest, in.misfit), b = rise(lowest, out.misfit);
+  const double target = rise(lowest, limit);
   double t = b > a ? (target - a) / (b - a) : 0.5;
   t = std::clamp(t, 0.05, 0.95);
   return in.offset + t * width;
 }
 
-// Walks quantity q of `layer` from the minimum in `direction` (+1, -1); the
-// offset (ln) of the end, +infinity when unbounded.
-double walk(Walks& w, LayerQuantity q, int layer, double direction, double start,
-            double firstOffset) {
+WalkEnd walk(const Walks& w, LayerFit& fit, const WalkTask& task, int& evaluations) {
   const double cap = std::log(EquivalenceMaxFactor);
-  const int n = w.fit.columns();
-  // The last two inside points: the next trial starts on the line through
-  // them, where the path of the re-fitted models is heading.
-  std::vector<double> inside = w.minimum, previous = w.minimum, x(n);
+  const int n = fit.columns();
+  // A Jacobian kept from another walk would make this one depend on the
+  // order of the walks.
+  fit.forgetJacobian();
+  double lowest = w.minimumMisfit;
+  // The last inside point: the next trial's re-fit starts from its model.
+  std::vector<double> inside = w.minimum, x(n);
   Trial in{0.0, w.minimumMisfit};
   Trial before{0.0, w.minimumMisfit};  // the inside trial before `in`
   Trial out{0.0, 0.0};
@@ -115,69 +145,54 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
   int sameSide = 0;  // trials in a row that moved the same end of the bracket
   // A quantity the curve hardly sees is tried at the factor 10^4 at once: if
   // the misfit stays inside there, the walk is over.
-  double offset =
-      firstOffset > kUnseen * cap ? cap : std::clamp(firstOffset, kFirstOffsetMin, kFirstOffsetMax);
+  double offset = task.estimate > kUnseen * cap
+                      ? cap
+                      : std::clamp(task.estimate, kFirstOffsetMin, kFirstOffsetMax);
   LayerFit::Control control = w.control;
-  control.limits.heldLayer = layer;
-  control.limits.quantity = q;
-  // Well inside the limit, or far beyond it, a trial need not be fitted to
-  // the end: the walk goes on beyond it, or back, anyway.
+  control.limits.heldLayer = task.layer;
+  control.limits.quantity = task.quantity;
+  // Well inside the limit a trial need not be fitted to the end: the walk
+  // goes on beyond it anyway.
   control.goodEnough = w.limit * (1.0 - 4.0 * kEndTolerance);
-  control.hopeless = w.limit * (1.0 + 4.0 * kEndTolerance);
   // The whole fit a candidate end gets before it is believed: fresh
   // derivatives and a light damping, no early stop.
   LayerFit::Control polish = control;
   polish.goodEnough = 0.0;
-  polish.hopeless = HUGE_VAL;
   polish.relativeTolerance = kPolishTolerance;
   polish.maxIterations = kPolishIterations;
   polish.jacobianReach = 0.0;
   polish.dampingFloor = kPolishDampingFloor;
-  // A trial beyond the limit that was reached from afar, or cut short as
-  // hopeless, may have lost its way: when two trials in a row come nearer to
-  // it with their misfit still well inside the limit, it is fitted again from
-  // the model inside next to it, not cut short, before the walk believes it.
-  LayerFit::Control recheckControl = control;
-  recheckControl.hopeless = HUGE_VAL;
+  // A trial beyond the limit may have lost its way in another valley: when
+  // two trials in a row come nearer to it with their misfit still well
+  // inside the limit, it is fitted again from the model inside next to it
+  // before the walk believes it.
   bool outChecked = false;
   bool recheck = false;
   int trials = kMaxTrials;
   for (int trial = 0; trial < trials; ++trial) {
     const bool careful = recheck;
     recheck = false;
-    if (careful) {
-      x = inside;
-    } else {
-      const double along =
-          in.offset > before.offset ? (offset - in.offset) / (in.offset - before.offset) : 0.0;
-      for (int c = 0; c < n; ++c) {
-        x[c] =
-            std::clamp(inside[c] + std::min(along, kMaxExtrapolation) * (inside[c] - previous[c]),
-                       w.minimum[c] - cap, w.minimum[c] + cap);
-      }
-    }
-    control.limits.heldValue = recheckControl.limits.heldValue = polish.limits.heldValue =
-        start + direction * offset;
-    LayerFit::Result r = w.fit.minimise(x.data(), careful ? recheckControl : control);
-    w.evaluations += r.evaluations;
+    x = inside;
+    control.limits.heldValue = polish.limits.heldValue = task.start + task.direction * offset;
+    LayerFit::Result r = fit.minimise(x.data(), control);
+    evaluations += r.evaluations;
     if (std::fabs(r.misfit / w.limit - 1.0) <= kEndTolerance) {
-      const LayerFit::Result p = w.fit.minimise(x.data(), polish);
-      w.evaluations += p.evaluations;
+      const LayerFit::Result p = fit.minimise(x.data(), polish);
+      evaluations += p.evaluations;
       r.misfit = p.misfit;
     }
     LayerModel m;
     double reached = offset;
-    if (std::isfinite(r.misfit) && w.fit.model(x.data(), m))
-      reached = std::fabs(LayerFit::logQuantity(m, q, layer) - start);
+    if (std::isfinite(r.misfit) && fit.model(x.data(), m))
+      reached = std::fabs(LayerFit::logQuantity(m, task.quantity, task.layer) - task.start);
     const Trial t{reached, r.misfit};
     if (t.misfit <= w.limit) {
-      w.minimumMisfit = std::min(w.minimumMisfit, t.misfit);
-      if (t.misfit >= w.limit * (1.0 - kEndTolerance)) return t.offset;
-      if (t.offset >= cap * (1.0 - 1e-9)) return HUGE_VAL;
-      sameSide = bracketed && in.offset > 0.0 ? sameSide + 1 : 0;
+      lowest = std::min(lowest, t.misfit);
+      if (t.misfit >= w.limit * (1.0 - kEndTolerance)) return {t.offset, true};
+      if (t.offset >= cap * (1.0 - 1e-9)) return {HUGE_VAL, true};
+      sameSide = bracketed && in.offset > 0.0 ? std::max(sameSide, 0) + 1 : 0;
       before = in;
       in = t;
-      previous.swap(inside);
       inside = x;
       if (bracketed && in.offset >= out.offset) bracketed = false;  // the end beyond was wrong
       const bool flat = in.misfit < w.limit * (1.0 - 2.0 * kEndTolerance);
@@ -187,25 +202,26 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
         ++trials;
         offset = out.offset;
       } else if (bracketed) {
-        offset = between(w, in, out, sameSide >= 2);
+        offset = between(lowest, w.limit, in, out, sameSide >= 2);
       } else {
         // Along the line through the last two inside trials (rise against
         // offset) to the limit; a profile that flattens out is left fast.
-        const double a = rise(w, before.misfit), b = rise(w, in.misfit);
+        const double a = rise(lowest, before.misfit), b = rise(lowest, in.misfit);
         double next = in.offset * kMaxGrowth;
         if (b > a && in.offset > before.offset)
-          next = in.offset + (rise(w, w.limit) - b) * (in.offset - before.offset) / (b - a) * 1.05;
+          next = in.offset +
+                 (rise(lowest, w.limit) - b) * (in.offset - before.offset) / (b - a) * 1.05;
         offset = std::min({cap, in.offset + kMaxJump,
                            std::clamp(next, in.offset * kMinGrowth, in.offset * kMaxGrowth)});
       }
     } else {
-      if (t.misfit <= w.limit * (1.0 + kEndTolerance)) return t.offset;
-      if (t.offset >= cap * (1.0 - 1e-9) && in.offset >= cap - kCapMargin) return HUGE_VAL;
-      sameSide = bracketed ? (sameSide < 0 ? sameSide - 1 : -1) : 0;
+      if (t.misfit <= w.limit * (1.0 + kEndTolerance)) return {t.offset, true};
+      if (t.offset >= cap * (1.0 - 1e-9) && in.offset >= cap - kCapMargin) return {HUGE_VAL, true};
+      sameSide = bracketed ? std::min(sameSide, 0) - 1 : 0;
       out = Trial{std::max(std::min(t.offset, offset), in.offset), t.misfit};
       outChecked = careful;
       bracketed = true;
-      offset = between(w, in, out, sameSide <= -2);
+      offset = between(lowest, w.limit, in, out, sameSide <= -2);
     }
     if (bracketed && out.offset - in.offset < kNarrowest) {
       // The misfit cannot leap from well inside the limit to beyond it.
@@ -219,7 +235,93 @@ double walk(Walks& w, LayerQuantity q, int layer, double direction, double start
       break;
     }
   }
-  return in.offset;  // the last trial inside the limit
+  // Inside all the way to the last stretch before the factor 10^4: the rise
+  // there comes from the box of the re-fitted parameters (see kCapMargin).
+  if (in.offset >= cap - kCapMargin) return {HUGE_VAL, true};
+  return {in.offset, false};  // the last trial inside the limit
+}
+
+// Runs the walks on up to `threads` threads (0: as many as the machine
+// has), the calling one among them: it alone speaks to the progress. Each
+// other thread walks on a copy of the window's state, whose curve the
+// forward overwrites. False: the user stopped it.
+bool runWalks(CurveWindowState& s, const LayerModel& shown, LayerFit& fit, const Walks& w,
+              const std::vector<WalkTask>& tasks, std::vector<WalkEnd>& ends, int threads,
+              ui::Progress* progress, int& evaluations) {
+  const int total = static_cast<int>(tasks.size());
+  ends.assign(tasks.size(), WalkEnd{});
+  if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
+  threads = std::clamp(std::min(threads, total), 1, kMaxThreads);
+  std::atomic<int> next{0};
+  std::atomic<bool> stop{false};
+  std::mutex mutex;
+  std::condition_variable finished;
+  int done = 0;  // under mutex
+  // After each walk: the count so far, which only the window's thread shows.
+  auto take = [&](LayerFit& walker, int& count, const std::function<void(int)>& after) {
+    for (int k = next++; k < total && !stop; k = next++) {
+      ends[k] = walk(w, walker, tasks[k], count);
+      int now;
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        now = ++done;
+      }
+      finished.notify_one();
+      if (after) after(now);
+    }
+  };
+  struct Helper {
+    ZeroedBlock<CurveWindowState> state;
+    std::unique_ptr<LayerFit> fit;
+    int evaluations = 0;
+    std::thread thread;
+  };
+  std::vector<std::unique_ptr<Helper>> helpers;
+  for (int t = 1; t < threads; ++t) {
+    auto h = std::make_unique<Helper>();
+    *h->state = s;
+    h->fit = std::make_unique<LayerFit>(*h->state, shown);
+    try {
+      Helper& helper = *h;
+      helper.thread =
+          std::thread([&take, &helper] { take(*helper.fit, helper.evaluations, nullptr); });
+    } catch (const std::system_error&) {
+      break;  // no more threads to be had: fewer walk
+    }
+    helpers.push_back(std::move(h));
+  }
+  // The window's thread walks too, and shows the count after each of its
+  // walks and, its own done, whenever another thread finishes one.
+  int shownCount = 0;
+  auto show = [&](int count) {
+    if (!progress || count == shownCount) return;
+    shownCount = count;
+    if (!progress->step(count, total)) stop = true;
+  };
+  take(fit, evaluations, show);
+  {
+    std::unique_lock<std::mutex> lock(mutex);
+    while (done < total && !stop) {
+      const int count = done;
+      lock.unlock();
+      show(count);
+      lock.lock();
+      finished.wait_for(lock, std::chrono::milliseconds(kWaitStep), [&] { return done != count; });
+    }
+  }
+  for (auto& h : helpers) {
+    h->thread.join();
+    evaluations += h->evaluations;
+  }
+  if (!stop) show(total);
+  return !stop;
+}
+
+ValueRange& rangeOf(LayerRanges& ranges, LayerQuantity quantity) {
+  return quantity == LayerQuantity::Rho           ? ranges.rho
+         : quantity == LayerQuantity::Thickness   ? ranges.h
+         : quantity == LayerQuantity::Conductance ? ranges.s
+                                                  : ranges.t;
 }
 
 std::string number(double v) {
@@ -233,7 +335,8 @@ std::string span(const ValueRange& r) {
 
 }  // namespace
 
-EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q, ui::Progress* progress) {
+EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q, ui::Progress* progress,
+                                         int threads) {
   EquivalenceOutcome e;
   e.refusal = inversionRefusal(s);
   if (e.refusal != InversionRefusal::None) return e;
@@ -259,7 +362,7 @@ EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q, ui::Prog
 
   const LayerModel shown = windowModel(s);
   LayerFit fit(s, shown);
-  Walks w{fit, std::vector<double>(fit.columns()), e.bestMisfit, e.limit, {}, {}, 0};
+  Walks w{std::vector<double>(fit.columns()), e.bestMisfit, e.limit, {}};
   fit.start(w.minimum.data());
   w.control.maxIterations = kRefitIterations;
   w.control.relativeTolerance = kRefitTolerance;
@@ -269,67 +372,54 @@ EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q, ui::Prog
   w.control.jacobianReach = kJacobianReach;
   w.control.limits.centre = w.minimum.data();
   w.control.limits.halfWidth = std::log(EquivalenceMaxFactor);
+  std::vector<double> inverseNormal;  // (J^T J)^-1 at the minimum
   const bool walkable = e.limit > e.bestMisfit &&
-                        fit.inverseNormalMatrix(w.minimum.data(), w.inverseNormal, e.evaluations);
+                        fit.inverseNormalMatrix(w.minimum.data(), inverseNormal, e.evaluations);
 
   e.layers = shown.n + 1;
   const int n = fit.columns();
   std::vector<double> g(n);
-  // Which ends are walked, for the progress: two for every quantity that a
-  // free parameter moves.
-  int total = 0;
+  // Two ends for every quantity that a free parameter moves.
+  std::vector<WalkTask> tasks;
   for (int i = 0; i <= shown.n; ++i) {
-    for (LayerQuantity quantity : kQuantities) {
-      if (i == shown.n && quantity != LayerQuantity::Rho) break;
-      fit.logQuantityGradient(shown, quantity, i, g.data());
-      if (walkable && std::any_of(g.begin(), g.end(), [](double v) { return v != 0.0; }))
-        total += 2;
-    }
-  }
-  int done = 0;
-  for (int i = 0; i <= shown.n && !e.stopped; ++i) {
     LayerRanges& ranges = e.layer[i];
     ranges.h = ranges.s = ranges.t = {HUGE_VAL, HUGE_VAL};
     for (LayerQuantity quantity : kQuantities) {
       if (i == shown.n && quantity != LayerQuantity::Rho) break;
-      ValueRange& r = quantity == LayerQuantity::Rho           ? ranges.rho
-                      : quantity == LayerQuantity::Thickness   ? ranges.h
-                      : quantity == LayerQuantity::Conductance ? ranges.s
-                                                               : ranges.t;
       const double start = LayerFit::logQuantity(shown, quantity, i);
       const double value = quantity == LayerQuantity::Rho           ? shown.rho[i]
                            : quantity == LayerQuantity::Thickness   ? shown.h[i]
                            : quantity == LayerQuantity::Conductance ? shown.h[i] / shown.rho[i]
                                                                     : shown.h[i] * shown.rho[i];
-      r = {value, value};
+      rangeOf(ranges, quantity) = {value, value};
       fit.logQuantityGradient(shown, quantity, i, g.data());
       if (!walkable || std::all_of(g.begin(), g.end(), [](double v) { return v == 0.0; })) continue;
       // The linearised end: the misfit rises by (offset)^2 / (g C g).
       double gcg = 0.0;
       for (int a = 0; a < n; ++a)
-        for (int b = 0; b < n; ++b) gcg += g[a] * w.inverseNormal[a * n + b] * g[b];
+        for (int b = 0; b < n; ++b) gcg += g[a] * inverseNormal[a * n + b] * g[b];
       const double estimate = std::sqrt(std::max(gcg, 0.0) * (e.limit - e.bestMisfit));
-      for (double direction : {-1.0, 1.0}) {
-        const double end = walk(w, quantity, i, direction, start, estimate);
-        double& value = direction < 0.0 ? r.min : r.max;
-        if (std::isfinite(end)) {
-          value = std::exp(start + direction * end);
-        } else {
-          value = direction < 0.0 ? 0.0 : HUGE_VAL;
-        }
-        if (progress && !progress->step(++done, total)) {
-          e.stopped = true;
-          break;
-        }
-      }
-      if (e.stopped) break;
+      for (double direction : {-1.0, 1.0})
+        tasks.push_back({i, quantity, direction, start, estimate});
     }
   }
-  e.evaluations += w.evaluations;
+  std::vector<WalkEnd> ends;
+  e.stopped = !runWalks(s, shown, fit, w, tasks, ends, threads, progress, e.evaluations);
   if (e.stopped) {
     before.restore(s);
     e.changed = false;
     return e;
+  }
+  for (size_t k = 0; k < tasks.size(); ++k) {
+    const WalkTask& t = tasks[k];
+    ValueRange& r = rangeOf(e.layer[t.layer], t.quantity);
+    double& value = t.direction < 0.0 ? r.min : r.max;
+    if (std::isfinite(ends[k].offset)) {
+      value = std::exp(t.start + t.direction * ends[k].offset);
+    } else {
+      value = t.direction < 0.0 ? 0.0 : HUGE_VAL;
+    }
+    if (!ends[k].onLimit) ++e.endsOffLimit;
   }
   // The walks have left their trials in the computed curve.
   computeForwardValues(s, false);

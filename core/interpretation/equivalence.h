@@ -39,6 +39,9 @@ struct EquivalenceOutcome {
   int layers = 0;           // boundary count + 1
   LayerRanges layer[MaxLayers];
   int evaluations = 0;  // forward computations of the walks
+  // Ends where a walk ran out of trials before it met the limit: they are
+  // its last trial inside the limit, a little short of the true end.
+  int endsOffLimit = 0;
 };
 
 inline constexpr double EquivalenceMaxFactor = 1e4;
@@ -47,9 +50,10 @@ inline constexpr double EquivalenceMaxFactor = 1e4;
 // computedRho and modelFitError are those of the minimum on return) and
 // gives the ranges around it; q below 0 counts as 0. Progress: the fit's
 // iterations, then one step per walked end. Stopped, the model is as it was
-// before.
+// before. The walks run on `threads` threads (0: as many as the machine has,
+// at most 8), with the same ends on any number.
 EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q,
-                                         ui::Progress* progress = nullptr);
+                                         ui::Progress* progress = nullptr, int threads = 0);
 
 // The two text rows of one layer as the window shows them ("ρ a – b  h c – d"
 // and "h/ρ e – f  h·ρ g – h", an unbounded end "neomezeno"; the half-space

@@ -14,11 +14,6 @@ namespace {
 // Finite-difference step in the logarithm of a parameter: far above the
 // single-precision rounding of the computed curve, far below any structure.
 constexpr double kDifferenceStep = 1e-3;
-// Whether a fit is hopeless is judged only after this many iterations: the
-// first ones of Levenberg-Marquardt are often its slowest. It is when this
-// many more steps like the last would not bring it down to the level.
-constexpr int kHopelessAfter = 3;
-constexpr double kHopelessSteps = 3.0;
 // Damping this strong moves nothing that single precision would see.
 constexpr double kMaxDamping = 1e16;
 // Directions the data do not see are damped by this share of the largest
@@ -581,9 +576,7 @@ LayerFit::Result LayerFit::minimise(double* x, const Control& control) {
             const double relative = f > 0.0 ? (f - fTrial) / f : 0.0;
             const double now = dataMisfit(rTrial);
             finished =
-                !reaching && (relative < control.relativeTolerance || now <= control.goodEnough ||
-                              (iteration >= kHopelessAfter &&
-                               now - control.hopeless > kHopelessSteps * (out.misfit - now)));
+                !reaching && (relative < control.relativeTolerance || now <= control.goodEnough);
             reaching = false;
             for (int p = 0; p < n; ++p) x[p] = trial[p];
             r.swap(rTrial);

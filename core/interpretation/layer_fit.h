@@ -54,6 +54,8 @@ class LayerFit {
   LayerFit(CurveWindowState& s, const LayerModel& base);
 
   int columns() const { return columns_; }
+  // The next fit computes its Jacobian afresh, whatever an earlier fit left.
+  void forgetJacobian() { haveJacobian_ = false; }
   int dataRows() const { return dataRows_; }
   // Which layer column c changes, and whether it is its resistivity.
   int columnLayer(int c) const { return layer_[c]; }
@@ -112,10 +114,8 @@ class LayerFit {
     // fits of the same LayerFit; 0: a new one at every iteration.
     double jacobianReach = 0.0;
     // A fit that only has to show whether the misfit can come down to a
-    // level stops as soon as it is below goodEnough, or when it is above
-    // hopeless and a few more steps like the last would not bring it there.
+    // level stops as soon as it is below goodEnough.
     double goodEnough = 0.0;
-    double hopeless = HUGE_VAL;
     // Called after every iteration with the number done; false stops.
     std::function<bool(int)> keepGoing;
   };

@@ -125,9 +125,32 @@ TEST_P(EquivalenceRanges, AroundTheMinimumShownWithEndsOnTheLimit) {
     }
   }
   EXPECT_GE(bounded, 8) << c.name;
+  EXPECT_EQ(e.endsOffLimit, 0) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Generated, EquivalenceRanges, ::testing::ValuesIn(kCases));
+
+// Each walk depends on nothing another one leaves behind: on one thread or
+// on three, in whatever order they finish, the ends are the same.
+TEST(Equivalence, TheEndsDoNotDependOnTheNumberOfThreads) {
+  orv::EquivalenceOutcome e[2];
+  int k = 0;
+  for (int threads : {1, 3}) {
+    Fixture f;
+    fit_test::noisyComposite(f.s, {{30, 300, 60, 200}, {4, 20, 60}}, 0, 31, 0.03);
+    setModel(f.s, {40, 200, 50, 150}, {5, 15, 50});
+    e[k++] = orv::equivalenceRangesCore(f.s, 0.1, nullptr, threads);
+  }
+  ASSERT_TRUE(e[0].ran && e[1].ran);
+  EXPECT_EQ(e[0].evaluations, e[1].evaluations);
+  for (int i = 0; i < e[0].layers; ++i) {
+    for (auto range : {&orv::LayerRanges::rho, &orv::LayerRanges::h, &orv::LayerRanges::s,
+                       &orv::LayerRanges::t}) {
+      EXPECT_EQ((e[0].layer[i].*range).min, (e[1].layer[i].*range).min) << i;
+      EXPECT_EQ((e[0].layer[i].*range).max, (e[1].layer[i].*range).max) << i;
+    }
+  }
+}
 
 TEST(Equivalence, AThinConductorIsPinnedByItsConductanceOnlyAndUnboundedBelow) {
   Fixture f;
