@@ -1,15 +1,9 @@
 #include "core/interpretation/equivalence.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/c_format.h"
@@ -17,6 +11,7 @@
 #include "core/interpretation/forward_problem.h"
 #include "core/interpretation/layer_fit.h"
 #include "core/interpretation/model_backup.h"
+#include "core/interpretation/parallel_tasks.h"
 #include "core/interpretation/thorough_fit.h"
 
 namespace orv {
@@ -68,11 +63,6 @@ constexpr double kCapMargin = 0.223;  // ln 1.25
 constexpr int kRecheckTrials = 4;
 // Trials beyond this many times the limit only halve the bracket.
 constexpr double kGuidingRise = 2.0;
-// Walking threads at most; the window's own thread is one of them.
-constexpr int kMaxThreads = 8;
-// How often (ms) the window's thread, its own walks done, shows the progress
-// while it waits for the others.
-constexpr int kWaitStep = 20;
 
 constexpr LayerQuantity kQuantities[] = {LayerQuantity::Rho, LayerQuantity::Thickness,
                                          LayerQuantity::Conductance, LayerQuantity::Resistance};
@@ -241,81 +231,13 @@ WalkEnd walk(const Walks& w, LayerFit& fit, const WalkTask& task, int& evaluatio
   return {in.offset, false};  // the last trial inside the limit
 }
 
-// Runs the walks on up to `threads` threads (0: as many as the machine
-// has), the calling one among them: it alone speaks to the progress. Each
-// other thread walks on a copy of the window's state, whose curve the
-// forward overwrites. False: the user stopped it.
-bool runWalks(CurveWindowState& s, const LayerModel& shown, LayerFit& fit, const Walks& w,
-              const std::vector<WalkTask>& tasks, std::vector<WalkEnd>& ends, int threads,
-              ui::Progress* progress, int& evaluations) {
-  const int total = static_cast<int>(tasks.size());
-  ends.assign(tasks.size(), WalkEnd{});
-  if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
-  threads = std::clamp(std::min(threads, total), 1, kMaxThreads);
-  std::atomic<int> next{0};
-  std::atomic<bool> stop{false};
-  std::mutex mutex;
-  std::condition_variable finished;
-  int done = 0;  // under mutex
-  // After each walk: the count so far, which only the window's thread shows.
-  auto take = [&](LayerFit& walker, int& count, const std::function<void(int)>& after) {
-    for (int k = next++; k < total && !stop; k = next++) {
-      ends[k] = walk(w, walker, tasks[k], count);
-      int now;
-      {
-        std::lock_guard<std::mutex> lock(mutex);
-        now = ++done;
-      }
-      finished.notify_one();
-      if (after) after(now);
-    }
-  };
-  struct Helper {
-    ZeroedBlock<CurveWindowState> state;
-    std::unique_ptr<LayerFit> fit;
-    int evaluations = 0;
-    std::thread thread;
-  };
-  std::vector<std::unique_ptr<Helper>> helpers;
-  for (int t = 1; t < threads; ++t) {
-    auto h = std::make_unique<Helper>();
-    *h->state = s;
-    h->fit = std::make_unique<LayerFit>(*h->state, shown);
-    try {
-      Helper& helper = *h;
-      helper.thread =
-          std::thread([&take, &helper] { take(*helper.fit, helper.evaluations, nullptr); });
-    } catch (const std::system_error&) {
-      break;  // no more threads to be had: fewer walk
-    }
-    helpers.push_back(std::move(h));
-  }
-  // The window's thread walks too, and shows the count after each of its
-  // walks and, its own done, whenever another thread finishes one.
-  int shownCount = 0;
-  auto show = [&](int count) {
-    if (!progress || count == shownCount) return;
-    shownCount = count;
-    if (!progress->step(count, total)) stop = true;
-  };
-  take(fit, evaluations, show);
-  {
-    std::unique_lock<std::mutex> lock(mutex);
-    while (done < total && !stop) {
-      const int count = done;
-      lock.unlock();
-      show(count);
-      lock.lock();
-      finished.wait_for(lock, std::chrono::milliseconds(kWaitStep), [&] { return done != count; });
-    }
-  }
-  for (auto& h : helpers) {
-    h->thread.join();
-    evaluations += h->evaluations;
-  }
-  if (!stop) show(total);
-  return !stop;
-}
+// A thread's own walker: the window's thread walks on the window's state,
+// every other one on a copy, whose curve the forward overwrites.
+struct Walker {
+  ZeroedBlock<CurveWindowState> state;
+  std::unique_ptr<LayerFit> fit;
+  int evaluations = 0;
+};
 
 ValueRange& rangeOf(LayerRanges& ranges, LayerQuantity quantity) {
   return quantity == LayerQuantity::Rho           ? ranges.rho
@@ -403,8 +325,22 @@ EquivalenceOutcome equivalenceRangesCore(CurveWindowState& s, double q, ui::Prog
         tasks.push_back({i, quantity, direction, start, estimate});
     }
   }
-  std::vector<WalkEnd> ends;
-  e.stopped = !runWalks(s, shown, fit, w, tasks, ends, threads, progress, e.evaluations);
+  const int total = static_cast<int>(tasks.size());
+  std::vector<Walker> others(parallelThreads(threads, total) - 1);
+  for (Walker& other : others) {
+    *other.state = s;
+    other.fit = std::make_unique<LayerFit>(*other.state, shown);
+  }
+  std::vector<WalkEnd> ends(tasks.size());
+  e.stopped = !runParallelTasks(
+      total, static_cast<int>(others.size()) + 1,
+      [&](int k, int thread) {
+        ends[k] = thread == 0
+                      ? walk(w, fit, tasks[k], e.evaluations)
+                      : walk(w, *others[thread - 1].fit, tasks[k], others[thread - 1].evaluations);
+      },
+      progress);
+  for (const Walker& other : others) e.evaluations += other.evaluations;
   if (e.stopped) {
     before.restore(s);
     e.changed = false;
